@@ -11,7 +11,6 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "records are little-end
 #endif
 
 template <typename T>
-constexpr bool IsImageRecord =
-    std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>;
+constexpr bool IsImageRecord = std::is_trivially_copyable_v<T>&& std::is_standard_layout_v<T>;
 
 }  // namespace t30

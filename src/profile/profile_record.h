@@ -17,7 +17,7 @@ constexpr int kProfileCount = 5;
 constexpr int kButtonSlotCount = 24;
 constexpr int kPhysicalButtonCount = 12;
 constexpr int kMaxMacroEvents = 40;
-constexpr int kDpiStageCount = 6;       // stage 5 is kept but never reaches the mouse
+constexpr int kDpiStageCount = 6;  // stage 5 is kept but never reaches the mouse
 constexpr int kStageColourCount = 5;
 
 // COLORREF layout: byte 0 red, byte 1 green, byte 2 blue.

@@ -100,9 +100,13 @@ bool ProfileStore::setCurrentIndex(int index) {
     return true;
 }
 
-void ProfileStore::copyEditedToApplied() { *applied_ = *edited_; }
+void ProfileStore::copyEditedToApplied() {
+    *applied_ = *edited_;
+}
 
-void ProfileStore::copyAppliedToEdited() { *edited_ = *applied_; }
+void ProfileStore::copyAppliedToEdited() {
+    *edited_ = *applied_;
+}
 
 void ProfileStore::markButton(int profile, int button) {
     if (profile >= 0 && profile < kProfileCount && button >= 0 && button < kButtonSlotCount) {

@@ -12,7 +12,7 @@
 namespace t30 {
 
 // Function code of each physical button in a fresh profile.
-constexpr std::array<uint8_t, kPhysicalButtonCount> kDefaultButtonTypes = {2, 3,  4, 5, 6, 1,
+constexpr std::array<uint8_t, kPhysicalButtonCount> kDefaultButtonTypes = {2,  3,  4, 5,  6, 1,
                                                                            14, 15, 7, 42, 9, 10};
 // Slots 12..23 repeat the physical buttons' defaults.
 constexpr uint8_t DefaultButtonType(int slot) {
@@ -28,7 +28,7 @@ void makeDefaults(ProfileBlock& block);
 void restoreButtonDefaults(ProfileRecord& profile);
 
 class ProfileStore {
-public:
+  public:
     ProfileStore();  // both blocks start as fresh defaults
 
     ProfileBlock& edited() { return *edited_; }
@@ -49,7 +49,7 @@ public:
 
     void markButton(int profile, int button);
 
-private:
+  private:
     // 100 KB each: kept off the stack of whoever owns the store.
     std::unique_ptr<ProfileBlock> edited_;
     std::unique_ptr<ProfileBlock> applied_;

@@ -10,8 +10,8 @@
 namespace t30 {
 
 enum SpecialFunction : uint8_t {
-    kFunctionPrimaryClick = 2,   // at least one physical button must keep it
-    kFunctionKeepMacro = 8,      // leaves the slot's macro area as it is
+    kFunctionPrimaryClick = 2,  // at least one physical button must keep it
+    kFunctionKeepMacro = 8,     // leaves the slot's macro area as it is
     kFunctionKeyCombination = 17,
     kFunctionMacro = 18,
     kFunctionMacroOption = 50,  // macro with the selection dialog's option set

@@ -10,12 +10,15 @@
 namespace t30 {
 namespace {
 
-std::u16string Name(const char16_t (&text)[250]) { return std::u16string(FixedView(text)); }
+std::u16string Name(const char16_t (&text)[250]) {
+    return std::u16string(FixedView(text));
+}
 
 TEST(ProfileLayout, EventsOfFirstSlotSitAtBlockOffset1814) {
     ProfileBlock block{};
     const auto* base = reinterpret_cast<const unsigned char*>(&block);
-    const auto* events = reinterpret_cast<const unsigned char*>(block.profiles[0].buttons[0].events);
+    const auto* events =
+        reinterpret_cast<const unsigned char*>(block.profiles[0].buttons[0].events);
     EXPECT_EQ(events - base, 1814);
     const auto* slot3 = reinterpret_cast<const unsigned char*>(&block.profiles[2].buttons[3]);
     EXPECT_EQ(slot3 - base, 4 + 2 * 19892 + 1748 + 3 * 756);
@@ -35,7 +38,7 @@ TEST(ProfileLayout, ImageIsLittleEndian) {
 }
 
 class FreshStore : public ::testing::Test {
-protected:
+  protected:
     ProfileStore store;
 };
 

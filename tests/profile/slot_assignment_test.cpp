@@ -40,8 +40,8 @@ TEST(AssignFunction, ClearsOrKeepsTheMacroAreaByCode) {
         uint8_t code;
         bool keeps;
     };
-    const Case cases[] = {{3, false},  {2, false},  {67, false}, {42, false}, {0, false},
-                          {8, true},   {17, true},  {18, true},  {50, true}};
+    const Case cases[] = {{3, false}, {2, false}, {67, false}, {42, false}, {0, false},
+                          {8, true},  {17, true}, {18, true},  {50, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.code));
         const ButtonSlot before = SlotWithMacro();
@@ -119,11 +119,11 @@ TEST(PrimaryClickRule, SomePhysicalButtonMustKeepCode2) {
         bool allowed;
     };
     const Case cases[] = {
-        {0, 3, false},   // takes the last primary click away
-        {0, 2, true},    // re-assigning it is fine
-        {1, 2, true},    // a second one
-        {5, 67, true},   // another button
-        {12, 3, true},   // slots 12..23 are not physical buttons
+        {0, 3, false},  // takes the last primary click away
+        {0, 2, true},   // re-assigning it is fine
+        {1, 2, true},   // a second one
+        {5, 67, true},  // another button
+        {12, 3, true},  // slots 12..23 are not physical buttons
         {11, 2, true},
     };
     for (const Case& c : cases) {

@@ -11,7 +11,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class RegionWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WNDCLASSW wc{};
         wc.lpfnWndProc = PlainProc;
@@ -19,8 +19,8 @@ protected:
         wc.lpszClassName = L"T30RegionTest";
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
         RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(WS_EX_TOPMOST, L"T30RegionTest", L"region", WS_POPUP, 300, 200,
-                                200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd_ = CreateWindowExW(WS_EX_TOPMOST, L"T30RegionTest", L"region", WS_POPUP, 300, 200, 200,
+                                100, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(hwnd_, nullptr);
     }
     void TearDown() override {
