@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 
 #include "keys/keyboard_layout.h"
 
