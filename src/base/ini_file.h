@@ -55,8 +55,8 @@ class IniFile {
   private:
     enum class LineKind { kOther, kSection, kEntry };
     struct Line {
-        std::string raw;       // as in the file, without its line end
-        LineKind kind;         //
+        std::string raw;  // as in the file, without its line end
+        LineKind kind;
         std::u16string name;   // section name or key, trimmed
         std::u16string value;  // entries: value, trimmed (quotes kept)
     };
