@@ -82,6 +82,18 @@ TEST(AtomicFile, MissingFolderFails) {
     EXPECT_FALSE(WriteFileAtomically(dir / "nowhere" / "data.bin", "abc"));
 }
 
+TEST(AtomicFile, NonAsciiPathsWork) {
+    TempFolder dir;
+    const auto folder = dir.path() / std::filesystem::u8path(u8"Конфиг \u00e4\u4e2d");
+    std::filesystem::create_directory(folder);
+    const auto target = folder / std::filesystem::u8path(u8"Profil \u00f6.gmp");
+    ASSERT_TRUE(WriteFileAtomically(target, "first"));
+    ASSERT_TRUE(WriteFileAtomically(target, "second"));
+    EXPECT_EQ(Get(target), "second");
+    EXPECT_TRUE(CanOpenForUpdate(target));
+    EXPECT_FALSE(CanOpenForUpdate(folder / "absent"));
+}
+
 TEST(AtomicFile, ReadFileBytesHonoursLimitAndAbsence) {
     TempFolder dir;
     Put(dir / "f", "0123456789");

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -40,6 +41,29 @@ TEST(IniInterop, PlatformReadsOurStruct) {
     std::array<uint8_t, 220> back{};
     ASSERT_TRUE(GetPrivateProfileStructW(L"Macros", L"0", back.data(), back.size(), path.c_str()));
     EXPECT_EQ(back, bytes);
+}
+
+TEST(IniInterop, PlatformReadsOurStructAmongOtherSections) {
+    TempFolder dir;
+    const auto path = dir / "mixed.ini";
+    std::ofstream(path, std::ios::binary)
+        << "[A]\r\nx=1\r\n\r\n[Macros]\r\n1=keep\r\n[B]\r\ny=2\r\n";
+    const auto bytes = Pattern();
+    IniFile file(path);
+    ASSERT_TRUE(file.WriteStruct(u"MACROS", u"0", bytes.data(), bytes.size()));
+    ASSERT_TRUE(file.WriteStruct(u"A", u"x", bytes.data(), 3));  // replaces a value
+
+    std::array<uint8_t, 220> back{};
+    ASSERT_TRUE(GetPrivateProfileStructW(L"Macros", L"0", back.data(), back.size(), path.c_str()));
+    EXPECT_EQ(back, bytes);
+    uint8_t three[3] = {};
+    ASSERT_TRUE(GetPrivateProfileStructW(L"A", L"x", three, 3, path.c_str()));
+    EXPECT_EQ(0, std::memcmp(three, bytes.data(), 3));
+    wchar_t buffer[64];
+    GetPrivateProfileStringW(L"Macros", L"1", L"", buffer, 64, path.c_str());
+    EXPECT_EQ(std::wstring(buffer), L"keep");
+    GetPrivateProfileStringW(L"B", L"y", L"", buffer, 64, path.c_str());
+    EXPECT_EQ(std::wstring(buffer), L"2");
 }
 
 TEST(IniInterop, WeReadThePlatformsStructAndWriteTheSameBytes) {
