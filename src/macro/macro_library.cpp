@@ -41,6 +41,15 @@ bool IsMacroSlot(const ButtonSlot& slot) {
     return slot.functionType == kFunctionMacro && slot.macroName[0] != 0;
 }
 
+int FindIndex(const MacroLibrary& library, std::u16string_view name) {
+    for (std::size_t i = 0; i < library.size(); ++i) {
+        if (MacroNamesEqual(TrimMacroName(FixedView(library[i].name)), name)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool RepairMacroRecord(MacroRecord& record) {
@@ -114,15 +123,6 @@ std::u16string_view TrimMacroName(std::u16string_view name) {
         name.remove_suffix(1);
     }
     return name;
-}
-
-static int FindIndex(const MacroLibrary& library, std::u16string_view name) {
-    for (std::size_t i = 0; i < library.size(); ++i) {
-        if (MacroNamesEqual(TrimMacroName(FixedView(library[i].name)), name)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }
 
 bool FindMacroByName(const MacroLibrary& library, std::u16string_view name) {
