@@ -21,6 +21,9 @@ constexpr char kMarker[] = "qmvhrkpd";  // with its terminating zero: trailer by
 constexpr std::size_t kMarkerSize = sizeof kMarker;
 static_assert(kMarkerSize == 9);
 
+// An exported file is under 500 bytes; anything far larger is not one, and is not read into memory.
+constexpr std::uintmax_t kMaxMacroFileSize = 1 << 20;
+
 constexpr char16_t kSection[] = u"Macros";
 constexpr char16_t kKey[] = u"0";  // the number 0 formatted with "%d"
 
@@ -122,6 +125,11 @@ bool ExportMacroFile(const MacroRecord& record, const std::filesystem::path& pat
 
 std::optional<std::size_t> ImportMacroFile(MacroLibrary& library, const std::filesystem::path& path,
                                            const MacroFileServices& services) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxMacroFileSize) {
+        return std::nullopt;
+    }
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes) {
         return std::nullopt;

@@ -42,8 +42,9 @@ bool ExportMacroFile(const MacroRecord& record, const std::filesystem::path& pat
 
 // Reads a macro file, scrambled or plain (a scrambled file is left plain on disk), repairs the
 // record (RepairMacroRecord), gives it a free name and appends it. Returns the new entry's index;
-// nothing when the file cannot be read or holds no valid entry (no section or key, wrong length,
-// bad hex or bad checksum), in which case the library is unchanged.
+// nothing when the file cannot be read, is larger than 1 MiB (an export is under 500 bytes) or
+// holds no valid entry (no section or key, wrong length, bad hex or bad checksum), in which case
+// the library and the file are unchanged.
 std::optional<std::size_t> ImportMacroFile(MacroLibrary& library, const std::filesystem::path& path,
                                            const MacroFileServices& services = {});
 

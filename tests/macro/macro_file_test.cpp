@@ -174,7 +174,20 @@ TEST_F(MacroFiles, BadFilesAddNothing) {
     }
     MacroLibrary library;
     EXPECT_FALSE(ImportMacroFile(library, dir_ / "absent.macro", services()).has_value());
+    EXPECT_FALSE(ImportMacroFile(library, dir_.path(), services()).has_value()) << "a folder";
     EXPECT_TRUE(library.empty());
+}
+
+TEST_F(MacroFiles, HugeFileIsNotAMacroFile) {
+    const auto path = dir_ / "huge.macro";
+    ASSERT_TRUE(ExportMacroFile(MakeMacro(u"Big", 1), path, services()));
+    ASSERT_TRUE(UnscrambleMacroFile(path, services()));
+    const std::string plain = Get(path);
+    Put(path, plain + std::string(std::size_t{1} << 20, ';'));
+    MacroLibrary library;
+    EXPECT_FALSE(ImportMacroFile(library, path, services()).has_value());
+    EXPECT_TRUE(library.empty());
+    EXPECT_EQ(std::filesystem::file_size(path), plain.size() + (std::size_t{1} << 20));
 }
 
 TEST_F(MacroFiles, ImportRepairsCountAndName) {
