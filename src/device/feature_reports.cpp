@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "keys/button_functions.h"
+
 namespace t30 {
 namespace {
+
+constexpr uint8_t kKeyCombinationEntry = 0x11;
 
 constexpr uint8_t Low(int32_t v) {
     return static_cast<uint8_t>(v & 0xFF);
@@ -125,20 +129,6 @@ MacroReport BuildMacroReport(const ButtonSlot& b, int slot) {
     return r;
 }
 
-}  // namespace t30
-
-// TEMP until the key vocabulary lands: replaced by the function table lookup.
-namespace t30 {
-namespace {
-struct Fixed {
-    uint8_t type, modifier, usage;
-};
-constexpr Fixed kTempFixed[] = {{52, 4, 0x2B}, {54, 4, 0x3D}, {57, 8, 0x07}, {96, 8, 0x0F},
-                                {97, 8, 0x15}, {64, 1, 0x12}, {65, 1, 0x11}, {66, 1, 0x1B},
-                                {67, 1, 0x06}, {68, 1, 0x19}, {69, 1, 0x16}, {70, 1, 0x13},
-                                {71, 1, 0x09}, {72, 1, 0x1C}, {76, 1, 0x04}};
-}  // namespace
-
 ButtonMapReport BuildButtonMapReport(const ProfileRecord& p) {
     ButtonMapReport r{};
     r[0] = kButtonMapReportId;
@@ -146,24 +136,22 @@ ButtonMapReport BuildButtonMapReport(const ProfileRecord& p) {
     for (int i = 0; i < kPhysicalButtonCount; ++i) {
         const ButtonSlot& b = p.buttons[i];
         uint8_t* entry = &r[2 + 3 * i];
-        const uint8_t t = b.functionType;
-        entry[0] = t;
-        if (t == 17) {
-            entry[0] = 0x11;
-            entry[1] = b.events[0].action;
+        const uint8_t type = b.functionType;
+        // Key combinations, the user's own and the built-in shortcuts, travel as type 0x11.
+        if (type == kFunctionKeyCombination) {
+            entry[0] = kKeyCombinationEntry;
+            entry[1] = b.events[0].action;  // modifier bits as stored
             entry[2] = b.events[0].key;
-        } else if (t == 7 || t == 8 || t == 16) {
-            entry[2] = 0x0A;
+        } else if (const auto fixed = FixedKeyCombination(type)) {
+            entry[0] = kKeyCombinationEntry;
+            entry[1] = fixed->modifier;
+            entry[2] = fixed->usage;
         } else {
-            for (const Fixed& f : kTempFixed) {
-                if (f.type == t) {
-                    entry[0] = 0x11;
-                    entry[1] = f.modifier;
-                    entry[2] = f.usage;
-                }
-            }
+            entry[0] = type;
+            entry[2] = (type == 7 || type == 8 || type == 16) ? 0x0A : 0x00;
         }
     }
     return r;
 }
+
 }  // namespace t30
