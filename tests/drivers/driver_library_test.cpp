@@ -1,0 +1,272 @@
+// Binding the driver libraries by path, and the simulated ones against a running vmouse.exe.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "device/driver_library_win32.h"
+#include "device/messages.h"
+
+namespace t30 {
+namespace {
+
+// Build paths arrive as Unix paths; Wine shows the Unix root as drive Z:.
+std::wstring WinPath(const char* unixPath) {
+    std::wstring p = L"Z:";
+    for (const char* c = unixPath; *c; ++c) {
+        p += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    }
+    return p;
+}
+
+struct RunResult {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output;
+};
+
+// Runs vmouse.exe with `args`, waits, and returns its exit code and standard output.
+RunResult RunVmouse(const std::wstring& args) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &sa, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + WinPath(T30_VMOUSE) + L"\" " + args;
+    RunResult result;
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &si, &pi)) {
+        CloseHandle(writeEnd);
+        char buf[4096];
+        DWORD n = 0;
+        while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) {
+            result.output.append(buf, n);
+        }
+        WaitForSingleObject(pi.hProcess, 10000);
+        GetExitCodeProcess(pi.hProcess, &result.exitCode);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    } else {
+        CloseHandle(writeEnd);
+    }
+    CloseHandle(readEnd);
+    return result;
+}
+
+// Pumps this thread's messages until `message` arrives for `window`, or a timeout.
+bool WaitForMessage(HWND window, UINT message, MSG* out, DWORD timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd == window && msg.message == message) {
+                *out = msg;
+                return true;
+            }
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return false;
+}
+
+int ThreadsOfThisProcess() {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 te{};
+    te.dwSize = sizeof te;
+    int n = 0;
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) {
+        if (te.th32OwnerProcessID == GetCurrentProcessId()) {
+            ++n;
+        }
+    }
+    CloseHandle(snap);
+    return n;
+}
+
+class MessageWindow {
+  public:
+    MessageWindow() {
+        hwnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                               nullptr);
+    }
+    ~MessageWindow() { DestroyWindow(hwnd); }
+    HWND hwnd;
+};
+
+const uint8_t kRateReport[8] = {0x06, 0x08, 0x02, 0, 0, 0, 0, 0};
+
+class VirtualMouse : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Each identity needs its own module, as in the product folder.
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"t30-sim-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        for (const wchar_t* name : kLibraryFileNames) {
+            ASSERT_TRUE(
+                CopyFileW(WinPath(T30_SIM_DRIVER).c_str(), (folder_ + name).c_str(), FALSE));
+        }
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + WinPath(T30_VMOUSE) + L"\" serve";
+        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                   nullptr, nullptr, &si, &server_));
+        for (int i = 0;
+             i < 250 && !FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr);
+             ++i) {
+            Sleep(20);
+        }
+        ASSERT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr), nullptr)
+            << "vmouse serve did not come up";
+    }
+    void TearDown() override {
+        RunVmouse(L"quit");
+        if (server_.hProcess != nullptr) {
+            WaitForSingleObject(server_.hProcess, 5000);
+            CloseHandle(server_.hProcess);
+            CloseHandle(server_.hThread);
+        }
+        for (const wchar_t* name : kLibraryFileNames) {
+            DeleteFileW((folder_ + name).c_str());
+        }
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    std::wstring folder_;
+    PROCESS_INFORMATION server_{};
+    MessageWindow window_;
+};
+
+TEST_F(VirtualMouse, PlugSendReadBackAndUnplug) {
+    auto lib = LoadDriverLibrary(folder_, Library::kSecond);
+    ASSERT_TRUE(lib->Loaded());
+    lib->SetVidPid(0x1D57, 0xFA61);
+    lib->OpenDevMonitor(reinterpret_cast<uintptr_t>(window_.hwnd), kMsgSecondLibraryEvent,
+                        kMsgSecondLibraryStatus);
+    EXPECT_FALSE(lib->OpenFeatureDevice()) << "not plugged yet";
+    EXPECT_FALSE(lib->SetFeature(kRateReport, sizeof kRateReport));
+
+    ASSERT_EQ(RunVmouse(L"plug 2").exitCode, 0u);
+    MSG msg;
+    ASSERT_TRUE(WaitForMessage(window_.hwnd, kMsgSecondLibraryStatus, &msg));
+    EXPECT_EQ(msg.wParam, 1u);
+    EXPECT_TRUE(lib->OpenFeatureDevice());
+    EXPECT_TRUE(lib->SetFeature(kRateReport, sizeof kRateReport));
+    EXPECT_EQ(RunVmouse(L"reports").output, "2 06 08 02 00 00 00 00 00\n");
+
+    ASSERT_EQ(RunVmouse(L"event 2 0x1000 3").exitCode, 0u);
+    ASSERT_TRUE(WaitForMessage(window_.hwnd, kMsgSecondLibraryEvent, &msg));
+    EXPECT_EQ(msg.wParam, 0x1000u);
+    EXPECT_EQ(msg.lParam, 3);
+
+    ASSERT_EQ(RunVmouse(L"refuse 2 on").exitCode, 0u);
+    EXPECT_FALSE(lib->SetFeature(kRateReport, sizeof kRateReport));
+    EXPECT_EQ(RunVmouse(L"reports").output, "2 06 08 02 00 00 00 00 00\n")
+        << "refused reports are not listed";
+    ASSERT_EQ(RunVmouse(L"refuse 2 off").exitCode, 0u);
+
+    ASSERT_EQ(RunVmouse(L"unplug 2").exitCode, 0u);
+    ASSERT_TRUE(WaitForMessage(window_.hwnd, kMsgSecondLibraryStatus, &msg));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(lib->OpenFeatureDevice());
+    EXPECT_EQ(RunVmouse(L"clear").exitCode, 0u);
+    EXPECT_EQ(RunVmouse(L"reports").output, "");
+    lib->CloseFeatureDevice();
+    lib->CloseDevMonitor();
+}
+
+TEST_F(VirtualMouse, IdentitiesAreSeparate) {
+    auto first = LoadDriverLibrary(folder_, Library::kFirst);
+    auto second = LoadDriverLibrary(folder_, Library::kSecond);
+    first->SetVidPid(0x1D57, 0xFA60);
+    second->SetVidPid(0x1D57, 0xFA61);
+    first->OpenDevMonitor(reinterpret_cast<uintptr_t>(window_.hwnd), kMsgFirstLibraryEvent,
+                          kMsgFirstLibraryStatus);
+    ASSERT_EQ(RunVmouse(L"plug 1").exitCode, 0u);
+    MSG msg;
+    ASSERT_TRUE(WaitForMessage(window_.hwnd, kMsgFirstLibraryStatus, &msg));
+    EXPECT_TRUE(first->OpenFeatureDevice());
+    EXPECT_FALSE(second->OpenFeatureDevice());
+    EXPECT_TRUE(first->SetFeature(kRateReport, sizeof kRateReport));
+    EXPECT_EQ(RunVmouse(L"reports").output, "1 06 08 02 00 00 00 00 00\n");
+    first->CloseDevMonitor();
+}
+
+TEST(VmouseCommands, FailWithOneLineWhenNoMouseRunsOrArgumentsAreWrong) {
+    ASSERT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr), nullptr);
+    for (const wchar_t* args : {L"plug 2", L"reports", L"event 1 0x2000 4", L"quit"}) {
+        const RunResult r = RunVmouse(args);
+        EXPECT_NE(r.exitCode, 0u) << std::string(args, args + wcslen(args));
+        EXPECT_NE(r.output.find("no virtual mouse is running"), std::string::npos) << r.output;
+    }
+    for (const wchar_t* args : {L"plug 3", L"refuse 2 maybe", L"event 2 x 1", L"bogus"}) {
+        EXPECT_EQ(RunVmouse(args).exitCode, 2u) << std::string(args, args + wcslen(args));
+    }
+}
+
+TEST(SimulatedLibrary, WithoutAServerHasNoDevice) {
+    Win32DriverLibrary lib(WinPath(T30_SIM_DRIVER));
+    ASSERT_TRUE(lib.Loaded());
+    lib.SetVidPid(0x1D57, 0xFA61);
+    EXPECT_FALSE(lib.OpenFeatureDevice());
+    EXPECT_FALSE(lib.SetFeature(kRateReport, sizeof kRateReport));
+}
+
+TEST(DriverBinding, MissingLibraryOrExportMeansNoDevice) {
+    for (const std::wstring& path : {std::wstring(L"Z:\\nonexistent\\hiddriver_1.dll"),
+                                     std::wstring(L"C:\\windows\\system32\\version.dll")}) {
+        Win32DriverLibrary lib(path);
+        EXPECT_FALSE(lib.Loaded());
+        lib.SetVidPid(0x1D57, 0xFA60);
+        lib.OpenDevMonitor(0, 1325, 1326);
+        EXPECT_FALSE(lib.OpenFeatureDevice());
+        EXPECT_FALSE(lib.SetFeature(kRateReport, sizeof kRateReport));
+        lib.CloseFeatureDevice();
+        lib.CloseDevMonitor();
+    }
+}
+
+// Without such a mouse (as under Wine) the real library must report no device, post nothing,
+// and leave no thread of its own behind once closed and unloaded. Wine itself starts one
+// lasting helper thread the first time a process registers for device notifications, so the
+// count is taken over a second load.
+TEST(HidLibrary, WithoutTheMouseFindsNothingPostsNothingAndUnloadsCleanly) {
+    MessageWindow window;
+    int settled = 0;
+    for (int round = 0; round < 2; ++round) {
+        {
+            Win32DriverLibrary lib(WinPath(T30_HID_DRIVER));
+            ASSERT_TRUE(lib.Loaded());
+            lib.SetVidPid(0x1D57, 0xFA61);
+            const int beforeMonitor = ThreadsOfThisProcess();
+            lib.OpenDevMonitor(reinterpret_cast<uintptr_t>(window.hwnd), 1327, 1328);
+            if (round == 1) {
+                EXPECT_EQ(ThreadsOfThisProcess(), beforeMonitor + 1) << "the watcher's thread";
+            }
+            EXPECT_FALSE(lib.OpenFeatureDevice());
+            EXPECT_FALSE(lib.SetFeature(kRateReport, sizeof kRateReport));
+            MSG msg;
+            EXPECT_FALSE(WaitForMessage(window.hwnd, 1328, &msg, 300));
+            lib.CloseFeatureDevice();
+            lib.CloseDevMonitor();
+        }
+        if (round == 0) {
+            settled = ThreadsOfThisProcess();
+        } else {
+            EXPECT_EQ(ThreadsOfThisProcess(), settled) << "no thread left behind";
+        }
+        EXPECT_EQ(GetModuleHandleW(L"hiddriver_hid.dll"), nullptr) << "library unloaded";
+    }
+}
+
+}  // namespace
+}  // namespace t30
