@@ -1,0 +1,1 @@
+"""Building blocks of the development skin set: window model, painting and checks."""
