@@ -219,7 +219,7 @@ def dpi_stage(selector, slider, value):
     def draw(image, rect, state):
         d = ImageDraw.Draw(image)
         l, t, r, b = rect
-        d.rectangle((l, t, r - 1, b - 1), fill=P.PANEL)
+        d.rectangle((l, t, r - 1, b - 1), fill=(26, 26, 26))
         if state == "Down":
             d.rectangle((l, t, l + 3, b - 1), fill=P.RED)
             d.line((l, t, r - 1, t), fill=P.RED)
