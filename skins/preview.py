@@ -7,6 +7,7 @@ pictures. Output goes to a folder of PNG files (keep it out of the source tree).
     preview.py SKIN_FOLDER LANGUAGE_RC OUTPUT_FOLDER
 """
 
+import dataclasses
 import importlib
 import os
 import re
@@ -88,7 +89,7 @@ def draw_text(image, origin, t, strings, boxes):
             print("  text %r does not fit %r" % (s, t.rect), file=sys.stderr)
 
 
-def compose(window, skin, state, strings, boxes):
+def compose(window, skin, state, strings, boxes, checked=None):
     image = Image.open(os.path.join(skin, picture_name(window, state))).convert("RGB")
     mask = Image.open(os.path.join(skin, picture_name(window, "Mask"))).convert("L")
     outside = mask.point(lambda v: 255 if v == 255 else 0)
@@ -102,7 +103,9 @@ def compose(window, skin, state, strings, boxes):
                 knob_mask.putpixel((x, y), 255)
     if state == "Normal":
         down = Image.open(os.path.join(skin, picture_name(window, "Down"))).convert("RGB")
-        for key in CHECKED.get(window.prefix, ()):
+        if checked is None:
+            checked = CHECKED.get(window.prefix, ())
+        for key in checked:
             rect = window.control(key).rect
             image.paste(down.crop(rect), rect[:2])
     for t in window.texts:
@@ -112,6 +115,8 @@ def compose(window, skin, state, strings, boxes):
         if c.hidden:
             continue
         for t in c.texts:
+            if c.key in (checked or ()) and t.colour == (110, 110, 110):
+                t = dataclasses.replace(t, colour=(255, 255, 255))  # current DPI stage title
             draw_text(image, c.rect[:2], t, strings, boxes)
         if c.paint and c.paint.__qualname__.startswith(("track", "dpi_stage")):
             if c.paint.__qualname__.startswith("track"):
@@ -142,7 +147,8 @@ def main(argv):
             page = window.control("9").rect
             for page_name in ("button_page", "advance_setting"):
                 page_window = importlib.import_module("layout." + page_name).window()
-                whole = compose(window, skin, "Normal", strings, False)
+                tab = ("1", "10") if page_name == "button_page" else ("2", "10")
+                whole = compose(window, skin, "Normal", strings, False, tab)
                 whole.paste(compose(page_window, skin, "Normal", strings, False), page[:2])
                 whole.save(os.path.join(out, "main_with_%s.png" % page_name))
         w, h = window.size
