@@ -57,6 +57,19 @@ def wrap(draw, s, font, width):
     return lines
 
 
+def text_fits(t, s):
+    """Whether the program's text s has room in its rectangle: one line no wider than the
+    rectangle (less the indent), or wrapped lines no taller than it."""
+    d = ImageDraw.Draw(Image.new("RGB", (1, 1)))
+    font = P.font(t.height)
+    width = t.rect[2] - t.rect[0] - t.indent
+    if not t.wrap:
+        return d.textlength(s, font=font) <= width
+    lines = wrap(d, s, font, width)
+    return all(d.textlength(line, font=font) <= width for line in lines) and \
+        len(lines) * t.height <= t.rect[3] - t.rect[1]
+
+
 def draw_text(image, origin, t, strings, boxes):
     """Like the program's DrawText: word-wrapped (or one line), left or centred, vertically
     centred when the text is lower than its rectangle, clipped to the rectangle."""
@@ -84,7 +97,7 @@ def draw_text(image, origin, t, strings, boxes):
     image.paste(layer, (0, 0), layer)
     if boxes:
         ImageDraw.Draw(image).rectangle((l - t.indent, top, r - 1, b - 1), outline=TEXT_BOX)
-        if total > b - top or (not t.wrap and d.textlength(s, font=font) > r - l):
+        if not text_fits(t, s):
             ImageDraw.Draw(image).rectangle((l - t.indent - 1, top - 1, r, b), outline=(255, 0, 0))
             print("  text %r does not fit %r" % (s, t.rect), file=sys.stderr)
 

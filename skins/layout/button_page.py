@@ -15,6 +15,9 @@ MOUSE = rect_wh(294, 64, 160, 340)
 DISPLAY_NUMBER = [1, 2, 3, 5, 4, 0, 7, 8, 9, 6, 11, 12]
 SAMPLE_FUNCTION = ["Left Click", "Right Click", "Middle Click", "Forward", "Back", "Disabled",
                    "DPI Up", "DPI Down", "Fire Key", "Report Rate", "Scroll Up", "Scroll Down"]
+# Every function name a button can show (after its number and a dot)
+FUNCTION_LABELS = tuple(range(1003, 1063)) + (1078,) + tuple(range(1104, 1111)) + (1142, 1147,
+                                                                                   1148)
 # Rows from the top: buttons in the order of their numbers, the unnumbered one (0) last.
 ROW_ORDER = sorted(range(12), key=lambda i: DISPLAY_NUMBER[i] if DISPLAY_NUMBER[i] else 99)
 
@@ -54,7 +57,8 @@ def assignment_button(index):
     sample = "%d.%s" % (DISPLAY_NUMBER[index], SAMPLE_FUNCTION[index])
     return Control(str(index + 1), "button%d" % (index + 1), rect_wh(20, 40 + row * 30, 262, 26),
                    C.dropdown(), texts=[Text(None, (0, 1, 262, 27), 15, wrap=False, indent=10,
-                                             colour=(255, 255, 255), sample=sample)])
+                                             colour=(255, 255, 255), sample=sample,
+                                             also=FUNCTION_LABELS)])
 
 
 def hidden_button(index):
@@ -106,10 +110,11 @@ def window():
     controls += [
         Control("87", "effect", rect_wh(520, 152, 152, 24), C.dropdown(),
                 texts=[Text(1125, (0, 0, 152, 24), 15, wrap=False, indent=10,
-                            colour=(255, 255, 255))]),
+                            colour=(255, 255, 255), also=(1124, 1126, 1144, 1145))]),
         Control("88", "level", rect_wh(520, 198, 152, 24), C.dropdown(),
                 texts=[Text(1085, (0, 0, 152, 24), 15, wrap=False, indent=10,
-                            colour=(255, 255, 255))]),
+                            colour=(255, 255, 255),
+                            also=(1080, 1081, 1082, 1084, 1086))]),
         Control("90", "colour", rect_wh(686, 152, 60, 24), C.swatch()),
         Control("105", "picture", MOUSE, C.nothing()),
     ]

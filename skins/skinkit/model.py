@@ -41,6 +41,7 @@ class Text:
     wrap: bool = True
     sample: str = ""  # used when string_id is None (numbers, key names)
     indent: int = 0  # where the text starts inside rect (bitmap-button layouts)
+    also: Tuple[int, ...] = ()  # other strings drawn at the same place at other times
 
 
 @dataclass

@@ -79,6 +79,25 @@ class LayoutChecks(unittest.TestCase):
                 self.assertNotEqual(self.broken(main, change), [])
 
 
+class TextsHaveRoom(unittest.TestCase):
+    """Every text the program draws from the language library fits where it is drawn, in
+    each language the project ships."""
+
+    def test_every_language(self):
+        import preview
+        lang = os.path.join(os.path.dirname(os.path.abspath(SOURCE)), "lang")
+        for rc in ("lan_en.rc", "lan_de.rc"):
+            strings = preview.load_strings(os.path.join(lang, rc))
+            for w in windows():
+                texts = list(w.texts) + [t for c in w.controls for t in c.texts]
+                for t in texts:
+                    ids = ([t.string_id] if t.string_id is not None else []) + list(t.also)
+                    for string_id in ids:
+                        with self.subTest(language=rc, window=w.ini, string=string_id):
+                            self.assertTrue(preview.text_fits(t, strings[string_id]),
+                                            strings[string_id])
+
+
 class GeneratedFolder(unittest.TestCase):
     def read_ini(self, w):
         path = os.path.join(GENERATED, w.ini)
