@@ -1,0 +1,39 @@
+// The process-wide low-level keyboard hook: every keyboard event of the desktop becomes a posted
+// WM_HOOK_KEY to one target window and reaches no other program while the hook is installed.
+#pragma once
+
+#include <windows.h>
+
+#include "host/keyboard_capture.h"
+#include "host/macro_recorder.h"
+
+namespace t30 {
+
+constexpr UINT WM_HOOK_KEY = kWmHookKey;
+
+// Installs the hook for all threads of the desktop, routing events to `target`. A hook still
+// installed from before is removed first, so there is never more than one. Must be called on a
+// thread that keeps retrieving messages.
+bool InstallKeyboardHook(HWND target);
+// Removes the hook; always returns 1. Writes the success or failure line for the debugger.
+int RemoveKeyboardHook();
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+// Where the debugger lines go: OutputDebugStringW unless a test watches them.
+using DebugLineSink = void (*)(const wchar_t* line);
+void SetHookDebugSink(DebugLineSink sink);
+
+class Win32KeyboardHook final : public KeyboardHookPort {
+  public:
+    bool install(WindowRef target) override {
+        return InstallKeyboardHook(static_cast<HWND>(target));
+    }
+    void remove() override { RemoveKeyboardHook(); }
+};
+
+class TickCountClock final : public TickClock {
+  public:
+    uint32_t nowMs() override { return GetTickCount(); }
+};
+
+}  // namespace t30

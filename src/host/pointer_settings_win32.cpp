@@ -1,0 +1,96 @@
+#include "host/pointer_settings_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace t30 {
+namespace {
+
+constexpr UINT kUpdateFlags = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
+
+std::wstring ToWide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+class Win32RegistryKey final : public RegistryKey {
+  public:
+    explicit Win32RegistryKey(HKEY key) : key_(key) {}
+    ~Win32RegistryKey() override { RegCloseKey(key_); }
+    Win32RegistryKey(const Win32RegistryKey&) = delete;
+    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
+
+    std::optional<std::u16string> readText(std::u16string_view name) override {
+        // 260 bytes, as much as any of these values ever holds; a longer value is unreadable.
+        BYTE data[260];
+        DWORD type = 0;
+        DWORD size = sizeof data;
+        if (RegQueryValueExW(key_, ToWide(name).c_str(), nullptr, &type, data, &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        if (type == REG_SZ || type == REG_EXPAND_SZ) {
+            // The stored text need not end in NUL; stop at the first one or at the data's end.
+            std::u16string text;
+            for (DWORD i = 0; i + 1 < size; i += 2) {
+                const char16_t c = char16_t(data[i] | (data[i + 1] << 8));
+                if (c == 0) {
+                    break;
+                }
+                text.push_back(c);
+            }
+            return text;
+        }
+        if (type == REG_DWORD && size == sizeof(DWORD)) {
+            // Some tools store these as numbers; their decimal text means the same.
+            DWORD value = 0;
+            std::memcpy(&value, data, sizeof value);
+            const std::string digits = std::to_string(int32_t(value));
+            return std::u16string(digits.begin(), digits.end());
+        }
+        return std::nullopt;
+    }
+
+  private:
+    HKEY key_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::openOrCreate(std::u16string_view path) {
+    const std::wstring wide = ToWide(path);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32RegistryKey>(key);
+}
+
+void Win32PointerSystem::setDoubleClickTime(int ms) {
+    SetDoubleClickTime(UINT(ms));
+}
+
+void Win32PointerSystem::setSystemDoubleClickTime(int ms) {
+    SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, UINT(ms), nullptr, kUpdateFlags);
+}
+
+void Win32PointerSystem::setMouse(const PrecisionArray& values) {
+    int array[3] = {values[0], values[1], values[2]};
+    SystemParametersInfoW(SPI_SETMOUSE, 0, array, kUpdateFlags);
+}
+
+void Win32PointerSystem::setMouseSpeed(int speed) {
+    // The speed travels in the pointer argument itself.
+    SystemParametersInfoW(SPI_SETMOUSESPEED, 0,
+                          reinterpret_cast<void*>(static_cast<INT_PTR>(speed)), kUpdateFlags);
+}
+
+void Win32PointerSystem::setWheelScrollLines(int lines) {
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(lines),
+                          reinterpret_cast<void*>(static_cast<INT_PTR>(lines)), kUpdateFlags);
+}
+
+}  // namespace t30
