@@ -1,5 +1,6 @@
 #include "host/pointer_settings.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "profile/profile_store.h"
@@ -26,21 +27,22 @@ int32_t ParseRegistryNumber(std::u16string_view text) {
         negative = text[i] == u'-';
         ++i;
     }
+    constexpr int64_t kLimit = int64_t(1) << 33;  // anything beyond 32 bits is simply too big
     int64_t value = 0;
-    constexpr int64_t kLimit = int64_t(std::numeric_limits<int32_t>::max()) + 1;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i] - u'0');
-        if (value > kLimit) {
-            value = kLimit;
-        }
+        value = std::min(value * 10 + (text[i] - u'0'), kLimit);
     }
     if (negative) {
-        value = -value;
+        return int32_t(std::max(-value, int64_t(std::numeric_limits<int32_t>::min())));
     }
-    if (value > std::numeric_limits<int32_t>::max()) {
-        value = std::numeric_limits<int32_t>::max();
+    if (value <= std::numeric_limits<int32_t>::max()) {
+        return int32_t(value);
     }
-    return int32_t(value);
+    // Some writers spell a negative 32-bit value unsigned (-1 as 4294967295).
+    if (value <= std::numeric_limits<uint32_t>::max()) {
+        return int32_t(uint32_t(value));
+    }
+    return std::numeric_limits<int32_t>::max();
 }
 
 namespace {

@@ -52,7 +52,8 @@ constexpr int WheelScrollValue(const ProfileRecord& profile) {
 
 // A registry value read as text turned into a number the way the desktop's own readers do: leading
 // white space, an optional sign, then decimal digits up to the first other character; text that
-// is not a number gives 0. Values beyond the 32-bit range are clamped.
+// is not a number gives 0. A value written unsigned (4294967295) means its 32-bit signed self (-1);
+// values beyond 32 bits are clamped.
 int32_t ParseRegistryNumber(std::u16string_view text);
 
 // One open registry key of the current user.

@@ -83,8 +83,9 @@ void Win32PointerSystem::setMouse(const PrecisionArray& values) {
 }
 
 void Win32PointerSystem::setMouseSpeed(int speed) {
-    // The speed travels in the pointer argument itself.
-    SystemParametersInfoW(SPI_SETMOUSESPEED, 0,
+    // Windows takes the speed from the pointer argument itself, Wine from the integer one; each
+    // ignores the other argument, so both carry it.
+    SystemParametersInfoW(SPI_SETMOUSESPEED, UINT(speed),
                           reinterpret_cast<void*>(static_cast<INT_PTR>(speed)), kUpdateFlags);
 }
 

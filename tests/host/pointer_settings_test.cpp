@@ -88,6 +88,9 @@ TEST(PointerMapping, RegistryTextAsNumber) {
                           {u"", 0},
                           {u"-", 0},
                           {u"99999999999", 2147483647},
+                          {u"4294967295", -1},
+                          {u"2147483648", -2147483647 - 1},
+                          {u"4294967296", 2147483647},
                           {u"-99999999999", -2147483647 - 1},
                           {u"\t3\r\n", 3}};
     for (const Case& c : cases) {
@@ -179,6 +182,7 @@ TEST_F(ReadPointerSettings, MapsEachValue) {
         {u"MouseSensitivity", u"1", &ProfileRecord::pointerSpeed, 1},
         {u"WheelScrollLines", u"7", &ProfileRecord::wheelLines, 7},
         {u"WheelScrollLines", u"-1", &ProfileRecord::wheelLines, 3},
+        {u"WheelScrollLines", u"4294967295", &ProfileRecord::wheelPageScroll, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
@@ -228,7 +232,7 @@ TEST_F(ReadPointerSettings, MissingValuesKeepTheProfilesOwn) {
     EXPECT_EQ(p.wheelPageScroll, 77);
 
     // One precision value is enough to decide; the missing ones do not count as non-zero.
-    mouse()[u"MouseThreshold2"] = u"0";
+    mouse().insert_or_assign(u"MouseThreshold2", std::u16string(u"0"));
     EXPECT_EQ(readPointerSettings(p, registry_), 1);
     EXPECT_EQ(p.enhancePrecision, 0);
 }

@@ -1,0 +1,256 @@
+// The low-level keyboard hook on a real desktop: keys injected with SendInput must reach the
+// target window as WM_HOOK_KEY, in order, and nothing else while the hook is in; once it is
+// out (or its target is gone) keys must arrive normally again.
+#include "host/keyboard_hook_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace t30 {
+namespace {
+
+struct Seen {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Seen& o) const {
+        return msg == o.msg && wParam == o.wParam && lParam == o.lParam;
+    }
+};
+
+std::vector<std::wstring> g_lines;
+void CollectLine(const wchar_t* line) {
+    g_lines.emplace_back(line);
+}
+
+MacroRecorder* g_recorder = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_HOOK_KEY || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST)) {
+        if (auto* seen =
+                reinterpret_cast<std::vector<Seen>*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            // Only what identifies the key: the virtual key and, for hook messages, the flag.
+            seen->push_back({msg, wp, msg == WM_HOOK_KEY ? lp : 0});
+        }
+        if (msg == WM_HOOK_KEY && g_recorder) {
+            return g_recorder->onHookKey(uint32_t(wp), uint32_t(lp));
+        }
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+struct Stroke {
+    WORD vk;
+    bool up;
+    DWORD pauseBefore = 0;
+};
+
+DWORD WINAPI InjectThread(void* param) {
+    const auto* strokes = static_cast<const std::vector<Stroke>*>(param);
+    for (const Stroke& s : *strokes) {
+        Sleep(s.pauseBefore);
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = s.vk;
+        in.ki.wScan = WORD(MapVirtualKeyW(s.vk, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = s.up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof in);
+    }
+    return 0;
+}
+
+class KeyboardHookWin32 : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"T30HookTest";
+        RegisterClassW(&wc);
+        target_ = Create(&targetSeen_, 100);
+        other_ = Create(&otherSeen_, 400);
+        ASSERT_TRUE(target_ && other_);
+        g_lines.clear();
+        SetHookDebugSink(CollectLine);
+    }
+    void TearDown() override {
+        RemoveKeyboardHook();  // whatever a failed check left behind
+        SetHookDebugSink(nullptr);
+        if (IsWindow(target_)) {
+            DestroyWindow(target_);
+        }
+        DestroyWindow(other_);
+        UnregisterClassW(L"T30HookTest", GetModuleHandleW(nullptr));
+    }
+    HWND Create(std::vector<Seen>* seen, int x) {
+        HWND w = CreateWindowExW(0, L"T30HookTest", L"hook test", WS_POPUP | WS_VISIBLE, x, 200,
+                                 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(seen));
+        return w;
+    }
+
+    // Types the strokes from another thread (the hook runs on this one, which must keep
+    // retrieving messages meanwhile), then lets the posted messages arrive.
+    void Type(std::vector<Stroke> strokes) {
+        SetForegroundWindow(other_);
+        SetFocus(other_);
+        HANDLE thread = CreateThread(nullptr, 0, InjectThread, &strokes, 0, nullptr);
+        ASSERT_NE(thread, nullptr);
+        DWORD quietSince = 0;
+        for (;;) {
+            const DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, 20, QS_ALLINPUT);
+            Pump();
+            if (r == WAIT_OBJECT_0 && quietSince == 0) {
+                quietSince = GetTickCount();
+            }
+            if (quietSince && GetTickCount() - quietSince > 300) {
+                break;
+            }
+        }
+        CloseHandle(thread);
+    }
+    void Pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    static std::vector<Stroke> TapA() { return {{'A', false}, {'A', true}}; }
+    std::vector<Seen> KeysOnly(const std::vector<Seen>& seen, UINT msg) {
+        std::vector<Seen> out;
+        for (const Seen& s : seen) {
+            if (s.msg == msg) {
+                out.push_back(s);
+            }
+        }
+        return out;
+    }
+
+    HWND target_ = nullptr;
+    HWND other_ = nullptr;
+    std::vector<Seen> targetSeen_;
+    std::vector<Seen> otherSeen_;
+};
+
+TEST_F(KeyboardHookWin32, ForwardsEveryEventInOrderAndWithholdsIt) {
+    ASSERT_TRUE(InstallKeyboardHook(target_));
+    ASSERT_EQ(g_lines.size(), 1u);
+    const std::wstring handleLine = g_lines[0];
+    EXPECT_EQ(handleLine.rfind(L"Hhook: ", 0), 0u);
+    EXPECT_NE(handleLine, L"Hhook: 0\r\n");
+    EXPECT_EQ(handleLine.substr(handleLine.size() - 2), L"\r\n");
+
+    Type({{'A', false},
+          {'A', true},
+          {'B', false},
+          {VK_LSHIFT, false},
+          {'B', true},
+          {VK_LSHIFT, true}});
+    const std::vector<Seen> expected = {{WM_HOOK_KEY, 0x41, 0},    {WM_HOOK_KEY, 0x41, 0x80},
+                                        {WM_HOOK_KEY, 0x42, 0},    {WM_HOOK_KEY, 0xA0, 0},
+                                        {WM_HOOK_KEY, 0x42, 0x80}, {WM_HOOK_KEY, 0xA0, 0x80}};
+    EXPECT_EQ(targetSeen_, expected);
+    EXPECT_TRUE(otherSeen_.empty()) << otherSeen_.size() << " key messages leaked";
+    EXPECT_EQ(std::vector<std::wstring>(g_lines.begin() + 1, g_lines.end()),
+              (std::vector<std::wstring>{L"41\n", L"41\n", L"42\n", L"a0\n", L"42\n", L"a0\n"}));
+
+    g_lines.clear();
+    EXPECT_EQ(RemoveKeyboardHook(), 1);
+    EXPECT_EQ(g_lines, (std::vector<std::wstring>{handleLine, L"UnHhook: Success \r\n"}));
+    g_lines.clear();
+    EXPECT_EQ(RemoveKeyboardHook(), 1);
+    EXPECT_EQ(g_lines, (std::vector<std::wstring>{L"Hhook: 0\r\n", L"UnHhook: Fail \r\n"}));
+
+    // Released: the focused window gets its keys again, the former target nothing.
+    targetSeen_.clear();
+    Type(TapA());
+    EXPECT_TRUE(targetSeen_.empty());
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN), (std::vector<Seen>{{WM_KEYDOWN, 0x41, 0}}));
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYUP), (std::vector<Seen>{{WM_KEYUP, 0x41, 0}}));
+}
+
+TEST_F(KeyboardHookWin32, InstallingAgainLeavesOneHook) {
+    ASSERT_TRUE(InstallKeyboardHook(target_));
+    ASSERT_TRUE(InstallKeyboardHook(target_));
+    RemoveKeyboardHook();
+    Type(TapA());
+    EXPECT_TRUE(targetSeen_.empty()) << "an earlier hook is still swallowing keys";
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN).size(), 1u);
+}
+
+TEST_F(KeyboardHookWin32, AHookWhoseTargetIsGoneLetsKeysThrough) {
+    ASSERT_TRUE(InstallKeyboardHook(target_));
+    DestroyWindow(target_);
+    Type(TapA());
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN).size(), 1u);
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYUP).size(), 1u);
+}
+
+// The recorder on the real hook: a press held for a while, its auto-repeats, the measured pause.
+TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
+    struct Letters : KeyUsageMap {
+        std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override {
+            return vk >= 'A' && vk <= 'Z' ? std::optional<uint8_t>(uint8_t(4 + vk - 'A'))
+                                          : std::nullopt;
+        }
+    } keys;
+    struct Page : RecorderView, MacroWriteBack {
+        int saved = 0;
+        WorkingMacro last;
+        void recordingStarted() override {}
+        void recordingEnded() override {}
+        void eventsChanged(int) override {}
+        void saveBack(const WorkingMacro& w) override {
+            ++saved;
+            last = w;
+        }
+    } page;
+    Win32KeyboardHook port;
+    KeyboardCapture capture(port);
+    TickCountClock clock;
+    WorkingMacro working;
+    MacroRecorder recorder(capture, clock, keys, page, page, working);
+    g_recorder = &recorder;
+
+    recorder.setRecordDelays(true);
+    recorder.start(target_, -1);
+    Type({{'A', false},
+          {'A', false, 30},
+          {'A', false, 30},
+          {'A', true, 300},
+          {'B', false, 300},
+          {'B', true, 300}});
+    recorder.stop();
+    g_recorder = nullptr;
+
+    EXPECT_FALSE(capture.held());
+    ASSERT_EQ(page.saved, 1);
+    ASSERT_EQ(page.last.count, 4);
+    const uint8_t keysExpected[] = {0x04, 0x04, 0x05, 0x05};
+    const uint8_t actions[] = {1, 2, 1, 2};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(page.last.events[i].key, keysExpected[i]);
+        EXPECT_EQ(page.last.events[i].action, actions[i]);
+    }
+    // The held A: 60 ms of repeats plus 300 ms before its release.
+    EXPECT_NEAR(page.last.events[0].delayAfter, 360, 60);
+    EXPECT_NEAR(page.last.events[1].delayAfter, 300, 60);
+    EXPECT_NEAR(page.last.events[2].delayAfter, 300, 60);
+    EXPECT_EQ(page.last.events[3].delayAfter, 2);
+    EXPECT_TRUE(KeysOnly(otherSeen_, WM_KEYDOWN).empty());
+
+    // Back to normal once it ended.
+    Type(TapA());
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN).size(), 1u);
+}
+
+}  // namespace
+}  // namespace t30
