@@ -9,15 +9,10 @@ namespace {
 // that same thread.
 HHOOK g_hook = nullptr;
 HWND g_target = nullptr;
-DebugLineSink g_debugSink = nullptr;
+DebugOutput* g_debug = nullptr;
 
 void DebugLine(const std::u16string& line) {
-    const std::wstring wide(line.begin(), line.end());
-    if (g_debugSink) {
-        g_debugSink(wide.c_str());
-    } else {
-        OutputDebugStringW(wide.c_str());
-    }
+    (g_debug ? *g_debug : PlatformDebugOutput()).Write(line);
 }
 
 uint64_t HandleValue(HHOOK hook) {
@@ -26,8 +21,8 @@ uint64_t HandleValue(HHOOK hook) {
 
 }  // namespace
 
-void SetHookDebugSink(DebugLineSink sink) {
-    g_debugSink = sink;
+void SetHookDebugOutput(DebugOutput* output) {
+    g_debug = output;
 }
 
 bool InstallKeyboardHook(HWND target) {

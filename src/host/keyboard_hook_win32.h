@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/debug_output.h"
 #include "host/keyboard_capture.h"
 #include "host/macro_recorder.h"
 
@@ -19,9 +20,9 @@ bool InstallKeyboardHook(HWND target);
 int RemoveKeyboardHook();
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-// Where the debugger lines go: OutputDebugStringW unless a test watches them.
-using DebugLineSink = void (*)(const wchar_t* line);
-void SetHookDebugSink(DebugLineSink sink);
+// Where the debugger lines go: the platform's debugger output unless a test watches them
+// (null restores it).
+void SetHookDebugOutput(DebugOutput* output);
 
 class Win32KeyboardHook final : public KeyboardHookPort {
   public:

@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "host/key_usage_adapter.h"
+#include "keys/keyboard_layout_win32.h"
+
 namespace t30 {
 namespace {
 
@@ -24,9 +27,11 @@ struct Seen {
 };
 
 std::vector<std::wstring> g_lines;
-void CollectLine(const wchar_t* line) {
-    g_lines.emplace_back(line);
-}
+struct CollectLines : DebugOutput {
+    void Write(std::u16string_view line) override {
+        g_lines.emplace_back(line.begin(), line.end());
+    }
+} g_collect;
 
 MacroRecorder* g_recorder = nullptr;
 
@@ -77,11 +82,11 @@ class KeyboardHookWin32 : public ::testing::Test {
         other_ = Create(&otherSeen_, 400);
         ASSERT_TRUE(target_ && other_);
         g_lines.clear();
-        SetHookDebugSink(CollectLine);
+        SetHookDebugOutput(&g_collect);
     }
     void TearDown() override {
         RemoveKeyboardHook();  // whatever a failed check left behind
-        SetHookDebugSink(nullptr);
+        SetHookDebugOutput(nullptr);
         if (IsWindow(target_)) {
             DestroyWindow(target_);
         }
@@ -195,12 +200,7 @@ TEST_F(KeyboardHookWin32, AHookWhoseTargetIsGoneLetsKeysThrough) {
 
 // The recorder on the real hook: a press held for a while, its auto-repeats, the measured pause.
 TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
-    struct Letters : KeyUsageMap {
-        std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override {
-            return vk >= 'A' && vk <= 'Z' ? std::optional<uint8_t>(uint8_t(4 + vk - 'A'))
-                                          : std::nullopt;
-        }
-    } keys;
+    KeyTableUsageMap keys(ActiveKeyboardLayout());
     struct Page : RecorderView, MacroWriteBack {
         int saved = 0;
         WorkingMacro last;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_hook.h"
+#include "host/key_usage_adapter.h"
 
 namespace t30 {
 namespace {
@@ -265,6 +266,27 @@ TEST_F(Recorder, AFailedInstallStillCountsAsRecordingUntilStopped) {
     recorder_.stop();
     EXPECT_FALSE(recorder_.recording());
     EXPECT_FALSE(capture_.held());
+}
+
+}  // namespace
+}  // namespace t30
+
+namespace t30 {
+namespace {
+
+// The recorder's lookup through the real key table on a US layout.
+TEST(KeyTableUsageMap, AnswersFromTheKeyTable) {
+    KeyTableUsageMap keys(UsKeyboardLayout());
+    struct Case {
+        uint32_t vk;
+        std::optional<uint8_t> usage;
+    };
+    const Case cases[] = {{'A', 0x04},          {'1', 0x1E},          {0xA0, 0xE1},
+                          {0x10, std::nullopt}, {0x29, std::nullopt}, {0x141, std::nullopt}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk);
+        EXPECT_EQ(keys.usageForVirtualKey(c.vk), c.usage);
+    }
 }
 
 }  // namespace
