@@ -12,6 +12,8 @@ void MacroRecorder::start(WindowRef page, int insertAt) {
     if (recording_) {
         return;
     }
+    // A count from a damaged record must not send the recorder outside its 40 events.
+    working_.count = std::clamp(working_.count, 0, kMaxMacroEvents);
     // An insertion point past the end would leave a gap of undefined events.
     insertAt_ = insertAt < 0 || insertAt > working_.count ? -1 : insertAt;
     recording_ = true;

@@ -210,6 +210,19 @@ TEST_F(Recorder, ANewRecordingStartsFresh) {
     EXPECT_EQ(started_, 2);
 }
 
+TEST_F(Recorder, ADamagedCountIsKeptWithinTheMacro) {
+    working_.count = -5;
+    recorder_.start(page_, -1);
+    Key(kVkA, kPress);
+    ExpectEvents(working_, {{0x04, 1, 0}});
+    recorder_.stop();
+    working_.count = 900;
+    recorder_.start(page_, -1);
+    Key(kVkA, kRelease);
+    EXPECT_EQ(working_.count, 40);
+    EXPECT_FALSE(recorder_.recording());
+}
+
 TEST_F(Recorder, StartingTwiceKeepsOneHookAndTheFirstInsertionPoint) {
     Prefill(4);
     recorder_.start(page_, 1);
