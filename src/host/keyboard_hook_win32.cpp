@@ -63,4 +63,10 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
+KeyboardCapture& ProcessKeyboardCapture() {
+    static Win32KeyboardHook hook;
+    static KeyboardCapture capture(hook);
+    return capture;
+}
+
 }  // namespace t30

@@ -32,6 +32,10 @@ class Win32KeyboardHook final : public KeyboardHookPort {
     void remove() override { RemoveKeyboardHook(); }
 };
 
+// The one keyboard capture of the process, over the hook above. The recorder and the shortcut
+// dialog both acquire and release through it, never through the hook functions directly.
+KeyboardCapture& ProcessKeyboardCapture();
+
 class TickCountClock final : public TickClock {
   public:
     uint32_t nowMs() override { return GetTickCount(); }

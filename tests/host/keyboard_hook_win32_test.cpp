@@ -212,8 +212,7 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
             last = w;
         }
     } page;
-    Win32KeyboardHook port;
-    KeyboardCapture capture(port);
+    KeyboardCapture& capture = ProcessKeyboardCapture();
     TickCountClock clock;
     WorkingMacro working;
     MacroRecorder recorder(capture, clock, keys, page, page, working);
@@ -250,6 +249,51 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
     // Back to normal once it ended.
     Type(TapA());
     EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN).size(), 1u);
+}
+
+// The shortcut dialog opening while a recording runs: the recording ends and is saved, the
+// dialog gets every key, and once it closes the keyboard is everybody's again.
+TEST_F(KeyboardHookWin32, TheShortcutDialogTakesTheKeyboardFromARecording) {
+    KeyTableUsageMap keys(ActiveKeyboardLayout());
+    struct Page : RecorderView, MacroWriteBack {
+        int saved = 0;
+        void recordingStarted() override {}
+        void recordingEnded() override {}
+        void eventsChanged(int) override {}
+        void saveBack(const WorkingMacro&) override { ++saved; }
+    } page;
+    struct Dialog : CaptureClient {
+        void captureTaken() override {}
+    } dialog;
+    std::vector<Seen> dialogSeen;
+    HWND dialogWindow = Create(&dialogSeen, 700);
+    ASSERT_NE(dialogWindow, nullptr);
+    KeyboardCapture& capture = ProcessKeyboardCapture();
+    TickCountClock clock;
+    WorkingMacro working;
+    MacroRecorder recorder(capture, clock, keys, page, page, working);
+    g_recorder = &recorder;
+
+    recorder.start(target_, -1);
+    Type(TapA());
+    EXPECT_EQ(working.count, 2);
+
+    capture.acquire(dialog, dialogWindow);
+    EXPECT_FALSE(recorder.recording());
+    EXPECT_EQ(page.saved, 1);
+    targetSeen_.clear();
+    Type({{'B', false}, {'B', true}});
+    EXPECT_EQ(dialogSeen, (std::vector<Seen>{{WM_HOOK_KEY, 0x42, 0}, {WM_HOOK_KEY, 0x42, 0x80}}));
+    EXPECT_TRUE(targetSeen_.empty());
+    EXPECT_EQ(working.count, 2);
+
+    capture.release(dialog);
+    recorder.stop();  // the stop button afterwards: saves again, removes nothing
+    g_recorder = nullptr;
+    EXPECT_FALSE(capture.held());
+    Type(TapA());
+    EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYDOWN).size(), 1u);
+    DestroyWindow(dialogWindow);
 }
 
 }  // namespace
