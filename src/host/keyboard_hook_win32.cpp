@@ -64,9 +64,11 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 KeyboardCapture& ProcessKeyboardCapture() {
-    static Win32KeyboardHook hook;
-    static KeyboardCapture capture(hook);
-    return capture;
+    // Never destroyed: at exit the debugger output it would write to may already be gone, and the
+    // system removes a process's hooks when it ends anyway.
+    static Win32KeyboardHook* const hook = new Win32KeyboardHook;
+    static KeyboardCapture* const capture = new KeyboardCapture(*hook);
+    return *capture;
 }
 
 }  // namespace t30
