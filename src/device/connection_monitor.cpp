@@ -3,7 +3,7 @@
 namespace t30 {
 
 void ConnectionMonitor::Start(uintptr_t window) {
-    for (Library which : {Library::kSecond, Library::kFirst}) {
+    for (LibraryId which : {LibraryId::kSecond, LibraryId::kFirst}) {
         DriverLibrary* lib = link_.library(which);
         const UsbIdentity& id = kLibraryIdentities[static_cast<int>(which)];
         bool present = false;
@@ -24,7 +24,7 @@ void ConnectionMonitor::Start(uintptr_t window) {
 }
 
 void ConnectionMonitor::Stop() {
-    for (Library which : {Library::kSecond, Library::kFirst}) {
+    for (LibraryId which : {LibraryId::kSecond, LibraryId::kFirst}) {
         if (DriverLibrary* lib = link_.library(which)) {
             lib->CloseFeatureDevice();
             lib->CloseDevMonitor();
@@ -33,7 +33,7 @@ void ConnectionMonitor::Stop() {
 }
 
 bool ConnectionMonitor::OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
-    for (Library which : {Library::kFirst, Library::kSecond}) {
+    for (LibraryId which : {LibraryId::kFirst, LibraryId::kSecond}) {
         const UsbIdentity& id = kLibraryIdentities[static_cast<int>(which)];
         if (message == id.statusMessage) {
             OnStatus(which, wParam);
@@ -47,7 +47,7 @@ bool ConnectionMonitor::OnMessage(unsigned message, uintptr_t wParam, intptr_t l
     return false;
 }
 
-void ConnectionMonitor::OnStatus(Library which, uintptr_t status) {
+void ConnectionMonitor::OnStatus(LibraryId which, uintptr_t status) {
     DriverLibrary* lib = link_.library(which);
     const bool otherConnected = link_.state(Other(which)) == Connection::kConnected;
     if (status == 1) {
@@ -81,7 +81,7 @@ void ConnectionMonitor::OnStatus(Library which, uintptr_t status) {
     }
 }
 
-void ConnectionMonitor::OnEvent(Library, uintptr_t eventClass, intptr_t lParam) {
+void ConnectionMonitor::OnEvent(LibraryId, uintptr_t eventClass, intptr_t lParam) {
     const int value = static_cast<int>(lParam & 0xFFFF);
     ProfileRecord& profile = store_.current();
     if (eventClass == kEventDpiStage && value >= 1 && value <= 5) {

@@ -47,12 +47,12 @@ class ConnectionMonitor {
     // Handles 1325..1328; false for any other message.
     bool OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
 
-    void OnStatus(Library which, uintptr_t status);
-    void OnEvent(Library which, uintptr_t eventClass, intptr_t value);
+    void OnStatus(LibraryId which, uintptr_t status);
+    void OnEvent(LibraryId which, uintptr_t eventClass, intptr_t value);
 
   private:
-    static Library Other(Library l) {
-        return l == Library::kFirst ? Library::kSecond : Library::kFirst;
+    static LibraryId Other(LibraryId l) {
+        return l == LibraryId::kFirst ? LibraryId::kSecond : LibraryId::kFirst;
     }
 
     DeviceLink& link_;

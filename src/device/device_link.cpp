@@ -2,18 +2,18 @@
 
 namespace t30 {
 
-void DeviceLink::Bind(Library which, std::unique_ptr<DriverLibrary> library) {
+void DeviceLink::Bind(LibraryId which, std::unique_ptr<DriverLibrary> library) {
     libraries_[static_cast<int>(which)] = std::move(library);
 }
 
 void DeviceLink::Unbind() {
-    libraries_[static_cast<int>(Library::kSecond)].reset();
-    libraries_[static_cast<int>(Library::kFirst)].reset();
+    libraries_[static_cast<int>(LibraryId::kSecond)].reset();
+    libraries_[static_cast<int>(LibraryId::kFirst)].reset();
 }
 
 bool DeviceLink::SetFeature(const uint8_t* data, std::size_t size) {
-    const Library route =
-        state(Library::kSecond) == Connection::kConnected ? Library::kSecond : Library::kFirst;
+    const LibraryId route = state(LibraryId::kSecond) == Connection::kConnected ? LibraryId::kSecond
+                                                                                : LibraryId::kFirst;
     DriverLibrary* lib = library(route);
     return lib != nullptr && lib->SetFeature(data, size);
 }

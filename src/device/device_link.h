@@ -35,7 +35,7 @@ struct UsbIdentity {
     unsigned statusMessage;
 };
 
-enum class Library { kFirst = 0, kSecond = 1 };
+enum class LibraryId { kFirst = 0, kSecond = 1 };
 
 constexpr std::array<UsbIdentity, 2> kLibraryIdentities = {{
     {0x1D57, 0xFA60, kMsgFirstLibraryEvent, kMsgFirstLibraryStatus},
@@ -48,17 +48,17 @@ enum class Connection : int { kUnknown = 0, kConnected = 1, kRemoved = 2 };
 class DeviceLink : public FeatureSink {
   public:
     DeviceLink() = default;
-    void Bind(Library which, std::unique_ptr<DriverLibrary> library);
-    DriverLibrary* library(Library which) const {
+    void Bind(LibraryId which, std::unique_ptr<DriverLibrary> library);
+    DriverLibrary* library(LibraryId which) const {
         return libraries_[static_cast<int>(which)].get();
     }
     void Unbind();  // frees the second library, then the first
 
-    Connection state(Library which) const { return states_[static_cast<int>(which)].load(); }
-    void setState(Library which, Connection c) { states_[static_cast<int>(which)].store(c); }
+    Connection state(LibraryId which) const { return states_[static_cast<int>(which)].load(); }
+    void setState(LibraryId which, Connection c) { states_[static_cast<int>(which)].store(c); }
     bool AnyConnected() const {
-        return state(Library::kFirst) == Connection::kConnected ||
-               state(Library::kSecond) == Connection::kConnected;
+        return state(LibraryId::kFirst) == Connection::kConnected ||
+               state(LibraryId::kSecond) == Connection::kConnected;
     }
 
     // Called from the worker thread; the states are atomics because the user-interface thread

@@ -70,7 +70,7 @@ void Win32DriverLibrary::CloseDevMonitor() {
     }
 }
 
-std::unique_ptr<DriverLibrary> LoadDriverLibrary(const std::wstring& appFolder, Library which) {
+std::unique_ptr<DriverLibrary> LoadDriverLibrary(const std::wstring& appFolder, LibraryId which) {
     return std::make_unique<Win32DriverLibrary>(appFolder +
                                                 kLibraryFileNames[static_cast<int>(which)]);
 }

@@ -48,6 +48,6 @@ class Win32DriverLibrary : public DriverLibrary {
 };
 
 // Application folder (ending in a backslash) + file name of the library.
-std::unique_ptr<DriverLibrary> LoadDriverLibrary(const std::wstring& appFolder, Library which);
+std::unique_ptr<DriverLibrary> LoadDriverLibrary(const std::wstring& appFolder, LibraryId which);
 
 }  // namespace t30

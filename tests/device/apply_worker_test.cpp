@@ -55,8 +55,8 @@ class ApplyWorkerTest : public ::testing::Test {
     void SetUp() override {
         SlowLibrary::received.clear();
         SlowLibrary::threads.clear();
-        link.Bind(Library::kFirst, std::make_unique<SlowLibrary>(1));
-        link.Bind(Library::kSecond, std::make_unique<SlowLibrary>(2));
+        link.Bind(LibraryId::kFirst, std::make_unique<SlowLibrary>(1));
+        link.Bind(LibraryId::kSecond, std::make_unique<SlowLibrary>(2));
         window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                  nullptr);
         ASSERT_NE(window, nullptr);
@@ -85,7 +85,7 @@ class ApplyWorkerTest : public ::testing::Test {
 };
 
 TEST_F(ApplyWorkerTest, QuitWaitsForPendingPassesWhichGoOutInOrder) {
-    link.setState(Library::kSecond, Connection::kConnected);
+    link.setState(LibraryId::kSecond, Connection::kConnected);
     ApplyWorker worker(link, sleeper);
     ASSERT_TRUE(worker.Start(window));
     worker.Post(Pass(DirtyFlags::All(), 0));
@@ -107,8 +107,8 @@ TEST_F(ApplyWorkerTest, QuitWaitsForPendingPassesWhichGoOutInOrder) {
 }
 
 TEST_F(ApplyWorkerTest, WithoutTheSecondDeviceReportsGoThroughTheFirstLibrary) {
-    link.setState(Library::kSecond, Connection::kRemoved);
-    link.setState(Library::kFirst, Connection::kConnected);
+    link.setState(LibraryId::kSecond, Connection::kRemoved);
+    link.setState(LibraryId::kFirst, Connection::kConnected);
     ApplyWorker worker(link, sleeper);
     ASSERT_TRUE(worker.Start(window));
     worker.Post(Pass({false, true, false, false}));

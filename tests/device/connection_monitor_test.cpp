@@ -67,8 +67,8 @@ class Monitor : public ::testing::Test {
     ~Monitor() override { gLog = nullptr; }
 
     void Bind(bool firstPresent, bool secondPresent) {
-        link.Bind(Library::kFirst, std::make_unique<LoggingLibrary>("1", firstPresent));
-        link.Bind(Library::kSecond, std::make_unique<LoggingLibrary>("2", secondPresent));
+        link.Bind(LibraryId::kFirst, std::make_unique<LoggingLibrary>("1", firstPresent));
+        link.Bind(LibraryId::kSecond, std::make_unique<LoggingLibrary>("2", secondPresent));
     }
     // Starts, then forgets what start-up did so each case sees only its own steps.
     void StartWith(bool firstPresent, bool secondPresent) {
@@ -92,8 +92,8 @@ TEST_F(Monitor, StartOpensSecondLibraryThenFirst) {
     EXPECT_THAT(
         log, ElementsAre("2: vidpid 7511 64097", "2: monitor 7 1327 1328", "2: open", "timer500+",
                          "1: vidpid 7511 64096", "1: monitor 7 1325 1326", "1: open"));
-    EXPECT_EQ(link.state(Library::kSecond), Connection::kConnected);
-    EXPECT_EQ(link.state(Library::kFirst), Connection::kUnknown);
+    EXPECT_EQ(link.state(LibraryId::kSecond), Connection::kConnected);
+    EXPECT_EQ(link.state(LibraryId::kFirst), Connection::kUnknown);
 }
 
 TEST_F(Monitor, StartWithoutMouseArmsTheWarningTimer) {
@@ -110,12 +110,12 @@ TEST_F(Monitor, UnplugAndReplugTheOnlyMouse) {
 
     monitor.OnMessage(1326, 0, 0);
     EXPECT_THAT(log, ElementsAre("1: close", "icon-", "timer500-", "hide"));
-    EXPECT_EQ(link.state(Library::kFirst), Connection::kRemoved);
+    EXPECT_EQ(link.state(LibraryId::kFirst), Connection::kRemoved);
 
     log.clear();
     monitor.OnMessage(1326, 1, 0);
     EXPECT_THAT(log, ElementsAre("wait 1000", "1: open", "icon+", "timer500+"));
-    EXPECT_EQ(link.state(Library::kFirst), Connection::kConnected);
+    EXPECT_EQ(link.state(LibraryId::kFirst), Connection::kConnected);
     EXPECT_TRUE(pipeline.fullApplyPending());
 }
 
@@ -145,7 +145,7 @@ TEST_F(Monitor, RemovalBeforeAnyArrivalStillClosesTheDevice) {
     StartWith(false, false);
     monitor.OnMessage(1328, 0, 0);
     EXPECT_THAT(log, ElementsAre("2: close", "icon-", "timer500-", "hide"));
-    EXPECT_EQ(link.state(Library::kSecond), Connection::kRemoved);
+    EXPECT_EQ(link.state(LibraryId::kSecond), Connection::kRemoved);
 }
 
 TEST_F(Monitor, MouseEventsWriteTheCurrentProfileAndSaveWithoutApplying) {

@@ -147,7 +147,7 @@ class VirtualMouse : public ::testing::Test {
 };
 
 TEST_F(VirtualMouse, PlugSendReadBackAndUnplug) {
-    auto lib = LoadDriverLibrary(folder_, Library::kSecond);
+    auto lib = LoadDriverLibrary(folder_, LibraryId::kSecond);
     ASSERT_TRUE(lib->Loaded());
     lib->SetVidPid(0x1D57, 0xFA61);
     lib->OpenDevMonitor(reinterpret_cast<uintptr_t>(window_.hwnd), kMsgSecondLibraryEvent,
@@ -185,8 +185,8 @@ TEST_F(VirtualMouse, PlugSendReadBackAndUnplug) {
 }
 
 TEST_F(VirtualMouse, IdentitiesAreSeparate) {
-    auto first = LoadDriverLibrary(folder_, Library::kFirst);
-    auto second = LoadDriverLibrary(folder_, Library::kSecond);
+    auto first = LoadDriverLibrary(folder_, LibraryId::kFirst);
+    auto second = LoadDriverLibrary(folder_, LibraryId::kSecond);
     first->SetVidPid(0x1D57, 0xFA60);
     second->SetVidPid(0x1D57, 0xFA61);
     first->OpenDevMonitor(reinterpret_cast<uintptr_t>(window_.hwnd), kMsgFirstLibraryEvent,
