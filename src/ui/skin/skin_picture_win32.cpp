@@ -1,0 +1,209 @@
+#include <ole2.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include "ui/framework/app_globals.h"
+#include "ui/skin/mask_runs.h"
+#include "ui/skin/skin_win32.h"
+
+namespace t30 {
+namespace {
+
+static_assert(sizeof(RGNDATAHEADER) == RegionBatch::kHeaderSize);
+static_assert(offsetof(RGNDATA, Buffer) == offsetof(RegionBatch, rects));
+static_assert(offsetof(RGNDATAHEADER, rcBound) == offsetof(RegionBatch, bounds));
+static_assert(RegionBatch::kRectangles == RDH_RECTANGLES);
+
+struct ComScope {
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ~ComScope() {
+        if (SUCCEEDED(hr)) {
+            CoUninitialize();
+        }
+    }
+};
+
+template <class T>
+struct ComPtr {
+    T* p = nullptr;
+    ~ComPtr() {
+        if (p) {
+            p->Release();
+        }
+    }
+};
+
+struct FileHandle {
+    HANDLE h;
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+        }
+    }
+};
+
+// The whole file in movable global memory, or nullptr.
+HGLOBAL ReadFileToGlobal(const std::wstring& path, DWORD& size) {
+    FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)};
+    LARGE_INTEGER length{};
+    if (file.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.h, &length) || length.QuadPart <= 0 ||
+        length.QuadPart > 256 * 1024 * 1024) {
+        return nullptr;
+    }
+    size = static_cast<DWORD>(length.QuadPart);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    void* data = GlobalLock(memory);
+    DWORD read = 0;
+    const bool ok = data != nullptr && ReadFile(file.h, data, size, &read, nullptr) && read == size;
+    GlobalUnlock(memory);
+    if (!ok) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    return memory;
+}
+
+}  // namespace
+
+SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
+    bitmap.Reset();
+    DWORD size = 0;
+    HGLOBAL memory = ReadFileToGlobal(path, size);
+    if (memory == nullptr) {
+        return SIZE{0, 0};
+    }
+    ComScope com;
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees memory
+        GlobalFree(memory);
+        return SIZE{0, 0};
+    }
+    ComPtr<IPicture> picture;
+    if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture.p)))) {
+        return SIZE{0, 0};
+    }
+    SHORT type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture.p->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture.p->get_Handle(&handle)) || handle == 0) {
+        return SIZE{0, 0};
+    }
+    // The picture object deletes its own bitmap when released; keep a copy that is ours alone.
+    bitmap.Reset(static_cast<HBITMAP>(CopyImage(
+        reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0)));
+    return BitmapSize(bitmap.Get());
+}
+
+void CutImageRect(HDC dc, Bitmap& target, HBITMAP source, const RECT& rect) {
+    if (source == nullptr) {
+        return;
+    }
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    target.Reset(CreateCompatibleBitmap(dc, width, height));
+    if (!target) {
+        return;
+    }
+    MemoryDC from(CreateCompatibleDC(dc));
+    MemoryDC to(CreateCompatibleDC(dc));
+    SelectGuard fromSel(from.Get(), source);
+    SelectGuard toSel(to.Get(), target.Get());
+    StretchBlt(to.Get(), 0, 0, width, height, from.Get(), rect.left, rect.top, width, height,
+               SRCCOPY);
+}
+
+Region MaskToRegion(HBITMAP mask, COLORREF key, COLORREF tolerance) {
+    if (mask == nullptr) {
+        return Region();
+    }
+    MemoryDC sectionDc(CreateCompatibleDC(nullptr));
+    if (!sectionDc) {
+        return Region();
+    }
+    const SIZE size = BitmapSize(mask);
+    if (size.cx <= 0 || size.cy <= 0) {
+        return Region();
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = size.cy;  // bottom-up
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap section(CreateDIBSection(sectionDc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || bits == nullptr) {
+        return Region();
+    }
+    {
+        SelectGuard sectionSel(sectionDc.Get(), section.Get());
+        MemoryDC sourceDc(CreateCompatibleDC(sectionDc.Get()));
+        SelectGuard sourceSel(sourceDc.Get(), mask);
+        if (!sectionSel.Ok() || !sourceSel.Ok()) {
+            return Region();
+        }
+        BitBlt(sectionDc.Get(), 0, 0, size.cx, size.cy, sourceDc.Get(), 0, 0, SRCCOPY);
+        GdiFlush();
+    }
+
+    const std::ptrdiff_t stride = ((size.cx * 32 + 31) / 32) * 4;
+    MaskPixels pixels;
+    pixels.top = static_cast<const std::uint8_t*>(bits) + stride * (size.cy - 1);
+    pixels.stride = -stride;
+    pixels.width = size.cx;
+    pixels.height = size.cy;
+    const MaskKey k{GetRValue(key), GetGValue(key), GetBValue(key)};
+    const MaskKey t{GetRValue(tolerance), GetGValue(tolerance), GetBValue(tolerance)};
+
+    Region result;
+    bool failed = false;
+    MaskToRuns(pixels, k, t, [&](const RegionBatch& batch) {
+        Region part(
+            ExtCreateRegion(nullptr, batch.ByteSize(), reinterpret_cast<const RGNDATA*>(&batch)));
+        if (!part) {
+            failed = true;
+        } else if (!result) {
+            result = std::move(part);
+        } else if (CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR) == ERROR) {
+            failed = true;
+        }
+    });
+    if (failed) {
+        return Region();
+    }
+    if (!result) {
+        result.Reset(CreateRectRgn(0, 0, 0, 0));  // no opaque pixel: empty, not none
+    }
+    return result;
+}
+
+int LoadLangString(UINT id, wchar_t* buffer, int capacity) {
+    if (buffer == nullptr || capacity <= 0) {
+        return 0;
+    }
+    buffer[0] = L'\0';
+    HMODULE library = App().language.Get();
+    if (library == nullptr) {
+        return 0;
+    }
+    const int n = LoadStringW(library, id, buffer, capacity);
+    if (n <= 0) {
+        buffer[0] = L'\0';
+        return 0;
+    }
+    return n;
+}
+
+std::wstring LangString(UINT id, int capacity) {
+    std::wstring text(static_cast<std::size_t>(capacity > 0 ? capacity : 1), L'\0');
+    text.resize(static_cast<std::size_t>(LoadLangString(id, text.data(), capacity)));
+    return text;
+}
+
+}  // namespace t30
