@@ -1,0 +1,211 @@
+// Skin pictures, cut-outs, mask regions and language strings, on real GDI.
+#include "ui/skin/skin_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "ui/framework/app_globals.h"
+#include "win_test_support.h"
+
+namespace t30 {
+namespace {
+
+// A 32-bit top-down DIB section whose pixels the test paints.
+Bitmap MakeBitmap(int width, int height, const std::function<COLORREF(int, int)>& pixel) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* p = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            p[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    }
+    return bitmap;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+    MemoryDC dc(CreateCompatibleDC(nullptr));
+    SelectGuard keep(dc.Get(), bitmap);
+    return GetPixel(dc.Get(), x, y);
+}
+
+struct PictureCase {
+    const wchar_t* file;
+    LONG width, height;
+};
+
+class SkinPicture : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(SkinPicture, DecodesWithItsSize) {
+    Bitmap bitmap;
+    const SIZE size = LoadSkinPicture(std::wstring(T30_TEST_DATA) + GetParam().file, bitmap);
+    ASSERT_TRUE(bitmap) << "decoded";
+    EXPECT_EQ(size.cx, GetParam().width);
+    EXPECT_EQ(size.cy, GetParam().height);
+    const SIZE real = BitmapSize(bitmap.Get());
+    EXPECT_EQ(real.cx, GetParam().width);
+    EXPECT_EQ(real.cy, GetParam().height);
+    // The pictures are filled with one colour, (51, 102, 153); JPEG may drift a little.
+    const COLORREF c = PixelOf(bitmap.Get(), size.cx / 2, size.cy / 2);
+    EXPECT_NEAR(GetRValue(c), 51, 6);
+    EXPECT_NEAR(GetGValue(c), 102, 6);
+    EXPECT_NEAR(GetBValue(c), 153, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SkinPicture,
+                         ::testing::Values(PictureCase{L"solid.bmp", 37, 23},
+                                           PictureCase{L"solid.jpg", 41, 29},
+                                           PictureCase{L"solid.gif", 53, 17}));
+
+TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
+    const std::wstring folder = test::TempFolder(L"t30_skin_pic");
+    const std::wstring broken = folder + L"broken.bmp";
+    HANDLE f = CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, "this is no picture", 18, &written, nullptr);  // no known signature
+    CloseHandle(f);
+
+    const std::wstring empty = folder + L"empty.gif";
+    CloseHandle(CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    for (const std::wstring& path :
+         {folder + L"missing.jpg", broken, empty, folder, std::wstring()}) {
+        Bitmap bitmap(CreateCompatibleBitmap(test::ScreenDc(), 4, 4));
+        HBITMAP old = bitmap.Get();
+        const SIZE size = LoadSkinPicture(path, bitmap);
+        EXPECT_FALSE(bitmap) << "the old bitmap is given up: "
+                             << std::string(path.begin(), path.end());
+        EXPECT_EQ(GetObjectType(old), 0u) << "and deleted";
+        EXPECT_EQ(size.cx, 0);
+        EXPECT_EQ(size.cy, 0);
+    }
+    DeleteFileW(broken.c_str());
+    DeleteFileW(empty.c_str());
+}
+
+TEST(CutImageRect, CopiesTheRectangleAndKeepsTargetWithoutSource) {
+    WindowDC screen(nullptr);
+    Bitmap source = MakeBitmap(40, 30, [](int x, int y) {
+        return x >= 10 && x < 20 && y >= 5 && y < 15 ? RGB(200, 10, 20) : RGB(0, 0, 255);
+    });
+    Bitmap target;
+    CutImageRect(screen.Get(), target, source.Get(), RECT{10, 5, 22, 15});
+    ASSERT_TRUE(target);
+    const SIZE size = BitmapSize(target.Get());
+    EXPECT_EQ(size.cx, 12);
+    EXPECT_EQ(size.cy, 10);
+    EXPECT_EQ(PixelOf(target.Get(), 0, 0), RGB(200, 10, 20));
+    EXPECT_EQ(PixelOf(target.Get(), 9, 9), RGB(200, 10, 20));
+    EXPECT_EQ(PixelOf(target.Get(), 10, 0), RGB(0, 0, 255));
+
+    HBITMAP kept = target.Get();
+    CutImageRect(screen.Get(), target, nullptr, RECT{0, 0, 5, 5});
+    EXPECT_EQ(target.Get(), kept);
+
+    Bitmap second = MakeBitmap(8, 8, [](int, int) { return RGB(1, 2, 3); });
+    CutImageRect(screen.Get(), target, second.Get(), RECT{0, 0, 8, 8});
+    EXPECT_EQ(GetObjectType(kept), 0u) << "the old cut-out is deleted";
+}
+
+TEST(MaskToRegion, WhiteIsOutsideEverythingElseInside) {
+    // A ring: opaque between radius 10 and 20 around (25, 25); near-white counts as inside.
+    Bitmap mask = MakeBitmap(50, 50, [](int x, int y) {
+        const int d2 = (x - 25) * (x - 25) + (y - 25) * (y - 25);
+        if (d2 >= 100 && d2 < 400) {
+            return x < 25 ? RGB(0, 0, 0) : RGB(254, 255, 255);
+        }
+        return RGB(255, 255, 255);
+    });
+    Region region = MaskToRegion(mask.Get());
+    ASSERT_TRUE(region);
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 50; ++x) {
+            const int d2 = (x - 25) * (x - 25) + (y - 25) * (y - 25);
+            ASSERT_EQ(PtInRegion(region.Get(), x, y) != FALSE, d2 >= 100 && d2 < 400)
+                << x << "," << y;
+        }
+    }
+}
+
+TEST(MaskToRegion, ThousandsOfRunsMakeOneRegion) {
+    // Checkerboard: 100 runs per row, 12000 runs, six full batches.
+    Bitmap mask = MakeBitmap(
+        200, 120, [](int x, int y) { return (x + y) % 2 ? RGB(255, 255, 255) : RGB(10, 10, 10); });
+    Region region = MaskToRegion(mask.Get());
+    ASSERT_TRUE(region);
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(region.Get(), &box), COMPLEXREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 200);
+    EXPECT_EQ(box.bottom, 120);
+    for (int y = 0; y < 120; y += 7) {
+        for (int x = 0; x < 200; x += 3) {
+            EXPECT_EQ(PtInRegion(region.Get(), x, y) != FALSE, (x + y) % 2 == 0) << x << "," << y;
+        }
+    }
+}
+
+TEST(MaskToRegion, AllWhiteGivesAnEmptyRegionAndNoBitmapGivesNone) {
+    Bitmap white = MakeBitmap(30, 20, [](int, int) { return RGB(255, 255, 255); });
+    Region empty = MaskToRegion(white.Get());
+    ASSERT_TRUE(empty);
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
+    EXPECT_FALSE(MaskToRegion(nullptr));
+}
+
+TEST(MaskToRegion, MainWindowSizedMaskTiming) {
+    // Rounded corners and a ragged lower edge, about the size of the main window.
+    Bitmap mask = MakeBitmap(900, 620, [](int x, int y) {
+        const int edge = y < 40 ? 40 - y : (y > 560 ? (y - 560) / 2 + (x % 9) : 0);
+        return x < edge || x >= 900 - edge ? RGB(255, 255, 255) : RGB(30, 30, 30);
+    });
+    Region warm = MaskToRegion(mask.Get());
+    ASSERT_TRUE(warm);
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        Region r = MaskToRegion(mask.Get());
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        ASSERT_TRUE(r);
+        best = std::min(best, ms);
+    }
+    RecordProperty("best_ms", std::to_string(best));
+    std::printf("MaskToRegion 900x620: best of 5 %.2f ms\n", best);
+    EXPECT_LT(best, 50.0);  // the budget is 5 ms; this only catches a gross slowdown
+}
+
+TEST(LangString, ReadsTheLanguageLibraryOfTheApplicationFolder) {
+    ASSERT_TRUE(InitAppFolders());
+    EXPECT_EQ(App().skinFolder, App().appFolder + L"skins\\");
+    ASSERT_TRUE(LoadLanguageLibrary()) << "test lan.dll beside the executable";
+
+    wchar_t buffer[260];
+    EXPECT_EQ(LoadLangString(1111, buffer, 260), 12);
+    EXPECT_STREQ(buffer, L"VANTREL T-30");
+    EXPECT_EQ(LangString(107), L"OK");
+    EXPECT_EQ(LangString(300), L"Übersicht ✓");
+    // Cut to the buffer, NUL included; a missing id reads as empty.
+    EXPECT_EQ(LoadLangString(1111, buffer, 5), 4);
+    EXPECT_STREQ(buffer, L"VANT");
+    EXPECT_EQ(LoadLangString(4242, buffer, 260), 0);
+    EXPECT_STREQ(buffer, L"");
+
+    App().language.Reset();
+    EXPECT_EQ(LangString(1111), L"") << "no library: empty texts";
+}
+
+}  // namespace
+}  // namespace t30
