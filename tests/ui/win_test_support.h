@@ -68,6 +68,38 @@ inline HDC ScreenDc() {
     return dc;
 }
 
+// Live GDI objects (DCs included) of the process. Wine's GetGuiResources answers 0, but Wine takes
+// a handle's bare table index as the handle, so there the table is counted directly.
+inline DWORD GdiObjectCount() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) {
+        return reported;
+    }
+    DWORD live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index) {
+        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    }
+    return live;
+}
+
+// Windows of this thread, children included (x64: callbacks need no calling-convention mark).
+inline DWORD WindowCount() {
+    DWORD n = 0;
+    auto countTop = [](HWND hwnd, LPARAM p) -> BOOL {
+        ++*reinterpret_cast<DWORD*>(p);
+        EnumChildWindows(
+            hwnd,
+            [](HWND, LPARAM q) -> BOOL {
+                ++*reinterpret_cast<DWORD*>(q);
+                return TRUE;
+            },
+            p);
+        return TRUE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), countTop, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
 // A plain registered window class for test parents.
 inline const wchar_t* TestWindowClass() {
     static const wchar_t* name = [] {
