@@ -14,14 +14,16 @@ static_assert(offsetof(RGNDATA, Buffer) == offsetof(RegionBatch, rects));
 static_assert(offsetof(RGNDATAHEADER, rcBound) == offsetof(RegionBatch, bounds));
 static_assert(RegionBatch::kRectangles == RDH_RECTANGLES);
 
-struct ComScope {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope() {
-        if (SUCCEEDED(hr)) {
-            CoUninitialize();
-        }
-    }
-};
+// The picture decoder needs COM on the calling thread. Entering and leaving COM around every
+// picture costs several milliseconds each, so a thread enters once and stays (a thread that has
+// entered COM already keeps its own setting).
+void EnsureCom() {
+    thread_local const bool entered = [] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        return true;
+    }();
+    (void)entered;
+}
 
 template <class T>
 struct ComPtr {
@@ -76,7 +78,7 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
     if (memory == nullptr) {
         return SIZE{0, 0};
     }
-    ComScope com;
+    EnsureCom();
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees memory
         GlobalFree(memory);
