@@ -7,6 +7,9 @@ namespace t30 {
 namespace {
 
 constexpr wchar_t kObjectProp[] = L"t30.CWnd";
+// The procedure the object stands in front of, for a window whose object let go while another
+// subclass sat on top of it (the chain must keep working then).
+constexpr wchar_t kOriginalProp[] = L"t30.CWnd.original";
 constexpr wchar_t kDialogClass[] = L"#32770";
 
 // The window being created on this thread and the class it must have (empty: any). Another
@@ -86,6 +89,7 @@ void CWnd::Attach(HWND hwnd) {
     SetPropW(hwnd, kObjectProp, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::ThunkProc)));
+    SetPropW(hwnd, kOriginalProp, reinterpret_cast<HANDLE>(original_));
 }
 
 void CWnd::Detach() {
@@ -94,7 +98,8 @@ void CWnd::Detach() {
     }
     if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::ThunkProc)) {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    }
+        RemovePropW(hwnd_, kOriginalProp);
+    }  // else someone subclassed on top of us: the thunk stays in the chain and forwards
     RemovePropW(hwnd_, kObjectProp);
     hwnd_ = nullptr;
     original_ = nullptr;
@@ -270,7 +275,12 @@ LRESULT CWnd::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CWnd::ThunkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandle(hwnd);
     if (wnd == nullptr) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOriginalProp));
+        if (message == WM_NCDESTROY) {
+            RemovePropW(hwnd, kOriginalProp);
+        }
+        return original ? CallWindowProcW(original, hwnd, message, wParam, lParam)
+                        : DefWindowProcW(hwnd, message, wParam, lParam);
     }
     const Current saved = wnd->current_;
     wnd->current_ = {message, wParam, lParam};

@@ -185,6 +185,18 @@ TEST_F(RegionButton, LeavingEndsTheHover) {
     EXPECT_EQ(Shown(10, 10), kNormal);
 }
 
+TEST_F(RegionButton, LosingTheCaptureEndsTheHover) {
+    MakeWindows(mask_);
+    test::MoveTo(kInside.x, kInside.y);
+    ASSERT_TRUE(test::PumpUntil([&] { return parent_.hovers.size() == 1; }));
+    SetCapture(parent_.Hwnd());  // as a menu or another control would
+    test::PumpFor(50);
+    ASSERT_EQ(parent_.hovers.size(), 2u);
+    EXPECT_EQ(parent_.hovers[1], (std::pair<WPARAM, LPARAM>(0, 342)));
+    EXPECT_EQ(button_.VisualState(), CRgnButton::kNormal);
+    ReleaseCapture();
+}
+
 TEST_F(RegionButton, CheckedShowsDownEvenWhileHoveredAndDisabledShowsDisable) {
     MakeWindows(mask_);
     button_.SetChecked(true);

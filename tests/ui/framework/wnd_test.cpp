@@ -75,6 +75,26 @@ TEST(WindowBinding, SystemClassesAndSubclassingWork) {
     EXPECT_STREQ(text, L"xyz");
 }
 
+WNDPROC gOuterOriginal = nullptr;
+LRESULT CALLBACK OuterSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(gOuterOriginal, hwnd, message, wParam, lParam);
+}
+
+TEST(WindowBinding, LettingGoUnderAnotherSubclassKeepsTheControlWorking) {
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
+                                nullptr);
+    CRecorder ours;
+    ASSERT_TRUE(ours.SubclassWindow(edit));
+    gOuterOriginal = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
+    ours.UnsubclassWindow();
+    ours.seen.clear();
+    SendMessageW(edit, EM_SETLIMITTEXT, 5, 0);  // only the edit's own procedure knows these
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 5) << "the edit is still reached";
+    EXPECT_TRUE(ours.seen.empty());
+    DestroyWindow(edit);
+}
+
 TEST(WindowBinding, DestroyingTheObjectDestroysTheWindowItMade) {
     HWND hwnd;
     {
