@@ -31,6 +31,12 @@
 // message from the first one (WM_GETMINMAXINFO, WM_NCCREATE, ...). The object subclasses the
 // window, so windows of any class (system classes, "Rgn Button" with the default procedure)
 // are handled alike. SubclassWindow binds an existing window (a standard control of a dialog).
+// Lifetime: an object destroys the window it made when it dies (children declared as members die
+// first). Its own handlers no longer run at that point, so a window that must see its
+// WM_DESTROY calls DestroyWindow() in its own destructor or earlier.
+// Key filtering: PreTranslateMessage sees every message of a modal dialog's loop (through a
+// message-filter hook) for the dialog and its children; other loops call WalkPreTranslate.
+// Pages and other child dialogs: SetTemplateStyle(WS_CHILD | ...) then CreateModeless(parent).
 #pragma once
 
 #include <windows.h>
