@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -225,6 +226,12 @@ std::wstring ExeFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
+// Right of the utility's window (940 wide at the screen's top-left corner) where the screen has
+// room, else against the screen's right edge.
+int ViewLeft() {
+    return std::max(0, std::min(950, GetSystemMetrics(SM_CXSCREEN) - 550));
+}
+
 int Serve(bool withWindow) {
     if (vm::FindServer() != nullptr) {
         std::fputs("vmouse: a virtual mouse is already running\n", stderr);
@@ -252,9 +259,10 @@ int Serve(bool withWindow) {
         vc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         vc.lpszClassName = L"T30VirtualMouseView";
         RegisterClassW(&vc);
-        g_server.view = CreateWindowExW(0, vc.lpszClassName, L"VANTREL T-30 virtual mouse",
-                                        WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_VISIBLE,
-                                        720, 20, 540, 560, nullptr, nullptr, instance, nullptr);
+        g_server.view =
+            CreateWindowExW(0, vc.lpszClassName, L"VANTREL T-30 virtual mouse",
+                            WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_VISIBLE, ViewLeft(),
+                            20, 540, 560, nullptr, nullptr, instance, nullptr);
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

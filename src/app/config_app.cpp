@@ -1,0 +1,89 @@
+#include "app/config_app.h"
+
+#include <commctrl.h>
+#include <objidl.h>  // GDI+ needs what the lean Windows headers leave out
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <memory>
+
+#include "macro/macro_library.h"
+#include "profile/profile_store.h"
+#include "ui/windows/config_dlg.h"
+
+namespace t30 {
+namespace {
+
+// The named mutex, held (not owned) for the life of the first instance.
+class InstanceMutex {
+  public:
+    InstanceMutex() : handle_(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex)) {
+        alreadyRunning_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+    ~InstanceMutex() {
+        if (handle_ != nullptr) {
+            CloseHandle(handle_);
+        }
+    }
+    InstanceMutex(const InstanceMutex&) = delete;
+    InstanceMutex& operator=(const InstanceMutex&) = delete;
+    bool AlreadyRunning() const { return alreadyRunning_; }
+
+  private:
+    HANDLE handle_;
+    bool alreadyRunning_ = false;
+};
+
+class GdiplusSession {
+  public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    }
+    ~GdiplusSession() {
+        if (token_ != 0) {
+            Gdiplus::GdiplusShutdown(token_);
+        }
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+  private:
+    ULONG_PTR token_ = 0;
+};
+
+}  // namespace
+
+int CConfigApp::Run() {
+    // Libraries come from the system folder or by full path only, never from wherever the
+    // program was started.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    InstanceMutex mutex;
+    if (mutex.AlreadyRunning()) {
+        if (HWND first = FindWindowW(nullptr, kMainWindowTitle)) {
+            PostMessageW(first, kMsgShowMainWindow, 0, 0);
+        }
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    GdiplusSession gdiplus;
+
+    // 200 KB of profiles and the macro library live as long as the window that edits them.
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    {
+        CConfigDlg dialog(*store, *library);
+        dialog.DoModal(nullptr);
+    }
+    return 0;
+}
+
+}  // namespace t30

@@ -1,0 +1,471 @@
+#include "ui/windows/config_dlg.h"
+
+#include <shellapi.h>
+
+#include "device/driver_library_win32.h"
+#include "host/foreground_program_win32.h"
+#include "profile/settings_file.h"
+#include "string_ids.h"
+#include "ui/framework/app_globals.h"
+#include "ui/skin/skin_win32.h"
+#include "ui/windows/file_dialogs.h"
+#include "ui/windows/resource_ids.h"
+
+namespace t30 {
+namespace {
+
+constexpr UINT kTrayIconId = 102;
+constexpr UINT kSwitchPeriodMs = 2000;
+constexpr UINT kNoMouseDelayMs = 100;
+constexpr int kTabFontHeight = 18;
+
+void RedrawNow(HWND hwnd) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+}  // namespace
+
+CConfigDlg::CConfigDlg(ProfileStore& store, MacroLibrary& library)
+    : store_(store), library_(library) {
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN));
+}
+
+CConfigDlg::~CConfigDlg() {
+    Shutdown();
+}
+
+const MessageMap* CConfigDlg::GetMessageMap() const {
+    static const MessageMap map{
+        CDialog::GetMessageMap(),
+        {
+            OnMessage(WM_PAINT, &CConfigDlg::OnPaint),
+            OnMessage(WM_ERASEBKGND, &CConfigDlg::OnEraseBackground),
+            OnMessage(WM_LBUTTONDOWN, &CConfigDlg::OnLButtonDown),
+            OnMessage(WM_SYSCOMMAND, &CConfigDlg::OnSysCommand),
+            OnMessage(WM_QUERYDRAGICON, &CConfigDlg::OnQueryDragIcon),
+            OnMessage(WM_TIMER, &CConfigDlg::OnTimer),
+            OnMessage(WM_DESTROY, &CConfigDlg::OnDestroy),
+            OnMessage(kMsgTrayIcon, &CConfigDlg::OnTrayIcon),
+            OnMessage(kMsgShowMainWindow, &CConfigDlg::OnShowRequest),
+            OnMessage(kMsgSendPassDone, &CConfigDlg::OnSendPassDone),
+            OnMessage(kMsgFirstLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryEvent>),
+            OnMessage(kMsgFirstLibraryStatus, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryStatus>),
+            OnMessage(kMsgSecondLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgSecondLibraryEvent>),
+            OnMessage(kMsgSecondLibraryStatus,
+                      &CConfigDlg::OnDeviceMessage<kMsgSecondLibraryStatus>),
+        }};
+    return &map;
+}
+
+BOOL CConfigDlg::OnInitDialog() {
+    SetWindowLongPtrW(Hwnd(), GWL_STYLE,
+                      GetWindowLongPtrW(Hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+    InitAppFolders();
+    LoadLanguageLibrary();
+    Build();
+    Initialise();
+    return TRUE;
+}
+
+void CConfigDlg::Build() {
+    const std::wstring skins = App().skinFolder;
+    auto regionButton = [&](CRgnButton& button, const wchar_t* mask, UINT caption, int fontHeight) {
+        return [&button, mask, caption, fontHeight, skins, this](const SkinEntry&, const RECT& r,
+                                                                 const SkinPictures& p) {
+            button.SetMaskFile(skins + mask);
+            if (fontHeight != 0) {
+                button.SetFontHeight(fontHeight);
+            }
+            button.Create(L"", r, Hwnd(), 0);
+            button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            button.SetCaption(LangString(caption, 520));
+        };
+    };
+    auto bitmapButton = [&](CBitmapBtn& button, UINT caption) {
+        return [&button, caption, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+            button.Create(r, Hwnd());
+            button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            if (caption != 0) {
+                button.SetCaption(LangString(caption, 520));
+            }
+        };
+    };
+
+    std::vector<SkinControl> controls = {
+        {1, regionButton(basicTab_, L"basic_mask.bmp", IDS_TAB_BASIC, kTabFontHeight)},
+        {2, regionButton(advancedTab_, L"advanced_mask.bmp", IDS_TAB_ADVANCED, kTabFontHeight)},
+        {3, regionButton(ok_, L"ok_mask.bmp", IDS_OK, 0)},
+        {5, regionButton(apply_, L"ok_mask.bmp", IDS_APPLY, 0)},
+        {4, regionButton(cancel_, L"cancel_mask.bmp", IDS_CANCEL, 0)},
+        {6, bitmapButton(minimise_, 0)},
+        {7, bitmapButton(close_, 0)},
+        {8, bitmapButton(spare_, 0)},
+    };
+    for (int i = 0; i < kProfileCount; ++i) {
+        controls.push_back({10 + i, bitmapButton(profileButtons_[i], IDS_PROFILE_1 + i)});
+    }
+    controls.push_back({15, bitmapButton(restore_, IDS_RESTORE_DEFAULTS)});
+    controls.push_back({16, bitmapButton(import_, IDS_IMPORT)});
+    controls.push_back({17, bitmapButton(export_, IDS_EXPORT)});
+    controls.push_back({18, [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
+                            programLabel_.Create(r, Hwnd());
+                        }});
+    controls.push_back({19, bitmapButton(browse_, 0)});
+    controls.push_back({20, bitmapButton(clearProgram_, 0)});
+    controls.push_back(
+        {9, [this](const SkinEntry&, const RECT& r, const SkinPictures&) { pageRect_ = r; }});
+    BuildSkinWindow(Hwnd(), L"skin_main.ini", u"SCREEN", controls, skin_);
+
+    basicPage_.Create(Hwnd(), pageRect_);
+    advancedPage_.Create(Hwnd(), pageRect_);
+    basicTab_.SetChecked(true);
+    ShowWindow(basicPage_.Hwnd(), SW_SHOW);
+    currentPage_ = 0;
+}
+
+void CConfigDlg::Initialise() {
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    App().mainWindow = Hwnd();
+    SetWindowTextW(Hwnd(), LangString(IDS_APP_TITLE).c_str());
+    AddTrayIcon();
+
+    const std::filesystem::path appFolder(App().appFolder);
+    loadSettings(store_.applied(), appFolder);
+    Win32Registry registry;
+    readPointerSettings(
+        store_.applied().profiles[SanitizedProfileIndex(store_.applied().currentIndex)], registry);
+    LoadMacroLibrary(library_, appFolder);
+    pipeline_.requestFullApply();
+    store_.copyAppliedToEdited();
+    Refresh();
+
+    worker_.Start(Hwnd());
+    link_.Bind(LibraryId::kFirst, LoadDriverLibrary(App().appFolder, LibraryId::kFirst));
+    link_.Bind(LibraryId::kSecond, LoadDriverLibrary(App().appFolder, LibraryId::kSecond));
+    monitor_.Start(reinterpret_cast<uintptr_t>(Hwnd()));
+}
+
+void CConfigDlg::Shutdown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    skin_.mask.Reset();
+    skin_.background.Reset();
+    library_.Clear();
+    if (Hwnd() != nullptr) {
+        KillTimer(Hwnd(), kTimerSwitch);
+    }
+    // Pending passes go out before the worker ends.
+    worker_.Stop();
+    monitor_.Stop();
+    link_.Unbind();
+    DeleteTrayIcon();
+    App().language.Reset();
+}
+
+LRESULT CConfigDlg::OnDestroy(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    Shutdown();
+    return result;
+}
+
+bool CConfigDlg::PreTranslateMessage(MSG& msg) {
+    // Enter and Escape never end the main window.
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+}
+
+bool CConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    const UINT id = LOWORD(wParam);
+    if (from == nullptr) {
+        if (id == kCmdTrayOpen) {
+            Open();
+            return true;
+        }
+        if (id == kCmdTrayExit) {
+            PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+            return true;
+        }
+        return CDialog::OnCommand(wParam, lParam);
+    }
+    if (from == basicTab_.Hwnd()) {
+        ShowPage(0);
+    } else if (from == advancedTab_.Hwnd()) {
+        ShowPage(1);
+    } else if (from == ok_.Hwnd()) {
+        Apply();
+        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    } else if (from == apply_.Hwnd()) {
+        Apply();
+    } else if (from == cancel_.Hwnd() || from == close_.Hwnd()) {
+        ShowWindow(Hwnd(), SW_HIDE);
+    } else if (from == minimise_.Hwnd()) {
+        ShowWindow(Hwnd(), SW_MINIMIZE);
+    } else if (from == restore_.Hwnd()) {
+        RestoreDefaults();
+    } else if (from == import_.Hwnd()) {
+        ImportProfile();
+    } else if (from == export_.Hwnd()) {
+        ExportProfile();
+    } else if (from == browse_.Hwnd()) {
+        ChooseProgram();
+    } else if (from == clearProgram_.Hwnd()) {
+        ClearProgram();
+    } else {
+        for (int i = 0; i < kProfileCount; ++i) {
+            if (from == profileButtons_[i].Hwnd()) {
+                store_.setCurrentIndex(i);
+                Refresh();
+            }
+        }
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CConfigDlg::ShowPage(int index) {
+    basicTab_.SetChecked(index == 0);
+    advancedTab_.SetChecked(index == 1);
+    InvalidateRect(basicTab_.Hwnd(), nullptr, FALSE);
+    InvalidateRect(advancedTab_.Hwnd(), nullptr, FALSE);
+    if (currentPage_ != index) {
+        ShowWindow(index == 0 ? advancedPage_.Hwnd() : basicPage_.Hwnd(), SW_HIDE);
+        ShowWindow(index == 0 ? basicPage_.Hwnd() : advancedPage_.Hwnd(), SW_SHOW);
+        currentPage_ = index;
+    }
+}
+
+void CConfigDlg::Refresh() {
+    const int current = store_.currentIndex();
+    for (int i = 0; i < kProfileCount; ++i) {
+        profileButtons_[i].SetCheck(i == current);
+    }
+    SetProgramLabel();
+    basicPage_.Refresh();
+    advancedPage_.RefreshFromProfile();
+}
+
+void CConfigDlg::SetProgramLabel() {
+    programLabel_.SetLabelText(ToWide(ProgramLabel(store_.current())));
+}
+
+void CConfigDlg::RestoreDefaults() {
+    CWarnDlg confirm(LangString(IDS_WARN_RESET_PROFILES));
+    if (confirm.Run(Hwnd()) != kWarnOk) {
+        return;
+    }
+    makeDefaults(store_.edited());
+    Refresh();
+    pipeline_.requestFullApply();
+    Apply();
+}
+
+void CConfigDlg::ImportProfile() {
+    const auto path = AskOpenFile(Hwnd(), ProfileFileDialog(App().appFolder, true));
+    if (!path || !importProfile(store_.current(), std::filesystem::path(*path))) {
+        return;
+    }
+    pipeline_.requestFullApply();
+    Refresh();
+    SyncLibraryFromSlots(library_, store_.edited());
+}
+
+void CConfigDlg::ExportProfile() {
+    if (const auto path = AskSaveFile(Hwnd(), ProfileFileDialog(App().appFolder, false))) {
+        exportProfile(store_.current(), std::filesystem::path(*path));
+    }
+}
+
+void CConfigDlg::ChooseProgram() {
+    if (const auto path = AskOpenFile(Hwnd(), ProgramFileDialog())) {
+        chooseProgram(store_, ToU16(*path));
+        SetProgramLabel();
+    }
+}
+
+void CConfigDlg::ClearProgram() {
+    clearProgram(store_);
+    SetProgramLabel();
+}
+
+void CConfigDlg::activateProfile(int index) {
+    store_.setCurrentIndex(index);
+    Refresh();
+    pipeline_.requestFullApply();
+    Apply();
+}
+
+void CConfigDlg::Open() {
+    if (link_.AnyConnected()) {
+        ShowWindow(Hwnd(), SW_SHOW);
+        PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        SetForegroundWindow(Hwnd());
+    } else {
+        ShowNoMouseWarning();
+    }
+}
+
+void CConfigDlg::ShowNoMouseWarning() {
+    if (noMouseWarning_) {
+        return;
+    }
+    noMouseWarning_ = std::make_unique<CWarnNoMouseDlg>();
+    noMouseWarning_->Run(nullptr);
+    noMouseWarning_.reset();
+}
+
+LRESULT CConfigDlg::OnPaint(WPARAM, LPARAM) {
+    if (IsIconic(Hwnd())) {
+        PaintDC dc(Hwnd());
+        RECT client;
+        GetClientRect(Hwnd(), &client);
+        const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+        DrawIcon(dc.Get(), x, y, icon_);
+    } else {
+        PaintSkinBackground(Hwnd(), skin_);
+    }
+    // The window is only ever seen while a mouse is connected.
+    if (!link_.AnyConnected()) {
+        ShowWindow(Hwnd(), SW_HIDE);
+    }
+    return 0;
+}
+
+LRESULT CConfigDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+    return Default();
+}
+
+LRESULT CConfigDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+    if (command == SC_MINIMIZE || command == SC_MAXIMIZE) {
+        return 0;
+    }
+    return Default();
+}
+
+LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(icon_);
+}
+
+LRESULT CConfigDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == kTimerNoMouse) {
+        KillTimer(Hwnd(), kTimerNoMouse);
+        ShowNoMouseWarning();
+    } else if (wParam == kTimerSwitch) {
+        Win32ForegroundProgram foreground;
+        checkForegroundProgram(store_, foreground, *this);
+    }
+    return 0;
+}
+
+LRESULT CConfigDlg::OnTrayIcon(WPARAM, LPARAM lParam) {
+    switch (static_cast<UINT>(lParam)) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            Open();
+            break;
+        case WM_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+void CConfigDlg::ShowTrayMenu() {
+    SetForegroundWindow(GetLastActivePopup(Hwnd()));
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kCmdTrayOpen, LangString(IDS_TRAY_OPEN).c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kCmdTrayExit, LangString(IDS_TRAY_EXIT).c_str());
+    SetMenuDefaultItem(menu, kCmdTrayOpen, FALSE);
+    POINT pt;
+    GetCursorPos(&pt);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+LRESULT CConfigDlg::OnShowRequest(WPARAM, LPARAM) {
+    Open();
+    return 0;
+}
+
+LRESULT CConfigDlg::OnSendPassDone(WPARAM, LPARAM) {
+    pipeline_.onSendPassFinished();
+    return 0;
+}
+
+void CConfigDlg::BeginBusy() {
+    SetCapture(Hwnd());
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    EnableWindow(ok_.Hwnd(), FALSE);
+    RedrawNow(ok_.Hwnd());
+    EnableWindow(apply_.Hwnd(), FALSE);
+    RedrawNow(apply_.Hwnd());
+}
+
+void CConfigDlg::EndBusy() {
+    EnableWindow(ok_.Hwnd(), TRUE);
+    RedrawNow(ok_.Hwnd());
+    EnableWindow(apply_.Hwnd(), TRUE);
+    RedrawNow(apply_.Hwnd());
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    ReleaseCapture();
+}
+
+void CConfigDlg::ApplyPointerSettings(const ProfileBlock& applied, const ProfileBlock& edited) {
+    applyPointerSettings(applied, edited, pointerSystem_);
+}
+
+void CConfigDlg::SaveSettings(const ProfileBlock& block) {
+    saveSettings(block, std::filesystem::path(App().appFolder));
+}
+
+void CConfigDlg::AddTrayIcon() {
+    if (trayIconShown_) {
+        return;
+    }
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = Hwnd();
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kMsgTrayIcon;
+    data.hIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    LangString(IDS_APP_TITLE).copy(data.szTip, 127);
+    trayIconShown_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void CConfigDlg::DeleteTrayIcon() {
+    if (!trayIconShown_) {
+        return;
+    }
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = Hwnd();
+    data.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayIconShown_ = false;
+}
+
+void CConfigDlg::StartSwitchTimer() {
+    SetTimer(Hwnd(), kTimerSwitch, kSwitchPeriodMs, nullptr);
+}
+
+void CConfigDlg::StopSwitchTimer() {
+    KillTimer(Hwnd(), kTimerSwitch);
+}
+
+void CConfigDlg::StartNoMouseTimer() {
+    SetTimer(Hwnd(), kTimerNoMouse, kNoMouseDelayMs, nullptr);
+}
+
+}  // namespace t30

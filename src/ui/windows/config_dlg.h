@@ -1,0 +1,139 @@
+// The main window: the program's only top-level window. It owns the pages, the device link, the
+// apply worker, the notification icon and the timers, and hides itself instead of closing for
+// most user actions, so the program lives in the notification area.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "device/apply_pipeline.h"
+#include "device/apply_worker_win32.h"
+#include "device/connection_monitor.h"
+#include "device/device_link.h"
+#include "host/pointer_settings_win32.h"
+#include "host/program_switch.h"
+#include "macro/macro_library.h"
+#include "profile/profile_store.h"
+#include "ui/controls/bitmap_btn.h"
+#include "ui/controls/rgn_wnd.h"
+#include "ui/controls/text_label.h"
+#include "ui/framework/wnd.h"
+#include "ui/skin/skin_window_win32.h"
+#include "ui/windows/pages.h"
+#include "ui/windows/warn_dlg.h"
+
+namespace t30 {
+
+// Messages of the main window.
+constexpr UINT kMsgTrayIcon = 1036;
+constexpr UINT kMsgShowMainWindow = 1039;
+constexpr UINT kCmdTrayOpen = 6001;
+constexpr UINT kCmdTrayExit = 6002;
+constexpr UINT_PTR kTimerNoMouse = 1;
+constexpr UINT_PTR kTimerSwitch = 500;
+
+class CConfigDlg : public CDialog,
+                   private ApplyHost,
+                   private ConnectionHost,
+                   private ProfileActivator {
+  public:
+    CConfigDlg(ProfileStore& store, MacroLibrary& library);
+    ~CConfigDlg() override;
+
+  protected:
+    const MessageMap* GetMessageMap() const override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& msg) override;
+    void OnOK() override {}
+    void OnCancel() override { EndDialog(IDCANCEL); }  // WM_CLOSE; Escape never gets here
+
+  private:
+    // Messages.
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnSysCommand(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnTrayIcon(WPARAM, LPARAM);
+    LRESULT OnShowRequest(WPARAM, LPARAM);
+    LRESULT OnSendPassDone(WPARAM, LPARAM);
+    // The driver libraries' status and event messages, by message id.
+    template <UINT Message>
+    LRESULT OnDeviceMessage(WPARAM wParam, LPARAM lParam) {
+        monitor_.OnMessage(Message, wParam, lParam);
+        return 0;
+    }
+
+    // Building and life cycle.
+    void Build();
+    void Initialise();
+    void Shutdown();
+
+    // Actions.
+    void Open();
+    void ShowNoMouseWarning();
+    void ShowPage(int index);
+    void Refresh();
+    void Apply() { pipeline_.applyProfiles(); }
+    void RestoreDefaults();
+    void ImportProfile();
+    void ExportProfile();
+    void ChooseProgram();
+    void ClearProgram();
+    void ShowTrayMenu();
+    void SetProgramLabel();
+
+    // ApplyHost
+    void BeginBusy() override;
+    void EndBusy() override;
+    bool DeviceConnected() const override { return link_.AnyConnected(); }
+    void ApplyPointerSettings(const ProfileBlock& applied, const ProfileBlock& edited) override;
+    void PostSendPass(std::unique_ptr<SendPass> pass) override { worker_.Post(std::move(pass)); }
+    void SaveSettings(const ProfileBlock& block) override;
+    // ConnectionHost
+    void WaitMs(unsigned ms) override { Sleep(ms); }
+    void AddTrayIcon() override;
+    void DeleteTrayIcon() override;
+    void StartSwitchTimer() override;
+    void StopSwitchTimer() override;
+    void StartNoMouseTimer() override;
+    void HideMainWindow() override { ShowWindow(Hwnd(), SW_HIDE); }
+    void ShowDpiStage(int) override { basicPage_.Refresh(); }
+    void ShowReportRate(int) override { basicPage_.Refresh(); }
+    // ProfileActivator
+    void activateProfile(int index) override;
+
+    ProfileStore& store_;
+    MacroLibrary& library_;
+
+    DeviceLink link_;
+    Win32Sleeper sleeper_;
+    ApplyWorker worker_{link_, sleeper_};
+    ApplyPipeline pipeline_{store_, *this};
+    ConnectionMonitor monitor_{link_, store_, pipeline_, *this};
+    Win32PointerSystem pointerSystem_;
+
+    SkinWindowImages skin_;
+    HICON icon_ = nullptr;  // shared resource icon: never destroyed
+    CRgnButton basicTab_, advancedTab_, ok_, cancel_, apply_;
+    CBitmapBtn minimise_, close_, spare_;
+    std::array<CBitmapBtn, kProfileCount> profileButtons_;
+    CBitmapBtn restore_, import_, export_, browse_, clearProgram_;
+    CTextLabel programLabel_;
+    RECT pageRect_{};
+    CButtonDlg basicPage_{store_};
+    CSensitivityDlg advancedPage_{store_};
+    int currentPage_ = 0;
+
+    bool trayIconShown_ = false;
+    bool shutDown_ = false;
+    // The open no-mouse warning, so a second request never opens another.
+    std::unique_ptr<CWarnNoMouseDlg> noMouseWarning_;
+};
+
+}  // namespace t30

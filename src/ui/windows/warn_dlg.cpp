@@ -1,0 +1,153 @@
+#include "ui/windows/warn_dlg.h"
+
+#include "string_ids.h"
+#include "ui/framework/app_globals.h"
+#include "ui/skin/skin_win32.h"
+
+namespace t30 {
+namespace {
+
+constexpr int kTitleFontHeight = 18;
+constexpr int kMessageFontHeight = 15;
+constexpr RECT kTitleBox{20, 1, 200, 49};
+constexpr RECT kMessageBox{40, 80, 360, 200};
+
+// Word-wrapped text in `box`, vertically centred when it is shorter than the box and otherwise
+// starting at the top and cut off at its bottom.
+void DrawWrapped(HDC dc, const std::wstring& text, RECT box, UINT align) {
+    RECT measure{box.left, box.top, box.right, box.top};
+    const int height =
+        DrawTextW(dc, text.c_str(), -1, &measure, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX | align);
+    const int boxHeight = box.bottom - box.top;
+    if (height < boxHeight) {
+        box.top += (boxHeight - height) / 2;
+    }
+    DrawTextW(dc, text.c_str(), -1, &box, DT_WORDBREAK | DT_NOPREFIX | align);
+}
+
+}  // namespace
+
+const MessageMap* CWarnBase::GetMessageMap() const {
+    static const MessageMap map{CDialog::GetMessageMap(),
+                                {
+                                    OnMessage(WM_PAINT, &CWarnBase::OnPaint),
+                                    OnMessage(WM_ERASEBKGND, &CWarnBase::OnEraseBackground),
+                                    OnMessage(WM_LBUTTONDOWN, &CWarnBase::OnLButtonDown),
+                                }};
+    return &map;
+}
+
+BOOL CWarnBase::OnInitDialog() {
+    const std::wstring skins = App().skinFolder;
+    const std::vector<SkinControl> controls = {
+        {1,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             ok_.SetMaskFile(skins + L"ok_mask.bmp");
+             ok_.Create(L"", r, Hwnd(), 0);
+             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             ok_.SetCaption(LangString(IDS_OK));
+         }},
+        {2,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
+             cancel_.Create(L"", r, Hwnd(), 0);
+             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             cancel_.SetCaption(LangString(IDS_CANCEL));
+         }},
+        {3,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             close_.Create(r, Hwnd());
+             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+         }},
+    };
+    BuildSkinWindow(Hwnd(), L"skin_warn.ini", u"SCREEN", controls, skin_);
+    if (placement_ == Placement::kCentredOverOwner) {
+        CentreOverOwner();
+    } else if (placement_ == Placement::kTopLeftForeground) {
+        SetForegroundWindow(Hwnd());
+    }
+    return TRUE;
+}
+
+void CWarnBase::CentreOverOwner() {
+    RECT self;
+    GetWindowRect(Hwnd(), &self);
+    RECT area;
+    HWND owner = GetWindow(Hwnd(), GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    const int w = self.right - self.left;
+    const int h = self.bottom - self.top;
+    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
+                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CWarnBase::PreTranslateMessage(MSG& msg) {
+    // Only the buttons answer a warning.
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+}
+
+bool CWarnBase::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    if (from != nullptr && from == ok_.Hwnd()) {
+        EndDialog(kWarnOk);
+        return true;
+    }
+    if (from != nullptr && (from == cancel_.Hwnd() || from == close_.Hwnd())) {
+        EndDialog(kWarnCancel);
+        return true;
+    }
+    if (from == nullptr && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        return true;  // Enter and Escape through the dialog manager
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CWarnBase::OnLButtonDown(WPARAM, LPARAM lParam) {
+    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+    return Default();
+}
+
+LRESULT CWarnBase::OnPaint(WPARAM, LPARAM) {
+    PaintDC paint(Hwnd());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
+    if (!buffer.Ok()) {
+        return 0;
+    }
+    if (skin_.background) {
+        MemoryDC source(CreateCompatibleDC(paint.Get()));
+        SelectGuard keep(source.Get(), skin_.background.Get());
+        BitBlt(buffer.Dc(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+    }
+    SetBkMode(buffer.Dc(), TRANSPARENT);
+    {
+        Font title(MakeArialFont(kTitleFontHeight, FW_NORMAL));
+        SelectGuard keep(buffer.Dc(), title.Get());
+        SetTextColor(buffer.Dc(), RGB(255, 0, 0));
+        DrawWrapped(buffer.Dc(), LangString(IDS_WARN_TITLE), kTitleBox, DT_LEFT);
+    }
+    {
+        Font text(MakeArialFont(kMessageFontHeight, FW_NORMAL));
+        SelectGuard keep(buffer.Dc(), text.Get());
+        SetTextColor(buffer.Dc(), RGB(230, 230, 230));
+        DrawWrapped(buffer.Dc(), message_, kMessageBox, DT_CENTER);
+    }
+    buffer.Present();
+    return 0;
+}
+
+CWarnClickDlg::CWarnClickDlg() : CWarnBase(LangString(IDS_WARN_CLICK), Placement::kTopLeft) {}
+CWarnMacroSet::CWarnMacroSet()
+    : CWarnBase(LangString(IDS_WARN_NO_MACRO), Placement::kCentredOverOwner) {}
+CWarnNoMouseDlg::CWarnNoMouseDlg()
+    : CWarnBase(LangString(IDS_WARN_NO_MOUSE), Placement::kTopLeftForeground) {}
+CDeleteMacroWarn::CDeleteMacroWarn()
+    : CWarnBase(LangString(IDS_WARN_DELETE_MACRO), Placement::kCentredOverOwner) {}
+
+}  // namespace t30

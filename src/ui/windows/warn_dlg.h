@@ -1,0 +1,79 @@
+// The five small warnings and confirmations, all drawn from "skin_warn.ini": a title line and a
+// message over the skin's background, OK (result 1), Cancel and close (result 2). Enter and
+// Escape leave them open.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/controls/bitmap_btn.h"
+#include "ui/controls/rgn_wnd.h"
+#include "ui/framework/wnd.h"
+#include "ui/skin/skin_window_win32.h"
+
+namespace t30 {
+
+constexpr INT_PTR kWarnOk = 1;
+constexpr INT_PTR kWarnCancel = 2;
+
+class CWarnBase : public CDialog {
+  public:
+    INT_PTR Run(HWND owner) { return DoModal(owner); }
+
+  protected:
+    enum class Placement { kTopLeft, kCentredOverOwner, kTopLeftForeground };
+    CWarnBase(std::wstring message, Placement placement)
+        : message_(std::move(message)), placement_(placement) {}
+
+    const MessageMap* GetMessageMap() const override;
+    BOOL OnInitDialog() override;
+    bool PreTranslateMessage(MSG& msg) override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+  private:
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    void CentreOverOwner();
+
+    std::wstring message_;
+    Placement placement_;
+    SkinWindowImages skin_;
+    CRgnButton ok_, cancel_;
+    CBitmapBtn close_;
+};
+
+// A general warning whose message the caller gives (reset confirmation, locked macro).
+class CWarnDlg : public CWarnBase {
+  public:
+    explicit CWarnDlg(std::wstring message) : CWarnBase(std::move(message), Placement::kTopLeft) {}
+};
+
+// A function assignment would leave no button with the primary click.
+class CWarnClickDlg : public CWarnBase {
+  public:
+    CWarnClickDlg();
+};
+
+// The macro editor has no current macro.
+class CWarnMacroSet : public CWarnBase {
+  public:
+    CWarnMacroSet();
+};
+
+// No mouse is connected.
+class CWarnNoMouseDlg : public CWarnBase {
+  public:
+    CWarnNoMouseDlg();
+};
+
+// Confirms deleting a macro.
+class CDeleteMacroWarn : public CWarnBase {
+  public:
+    CDeleteMacroWarn();
+};
+
+}  // namespace t30

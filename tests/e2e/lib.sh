@@ -1,0 +1,113 @@
+# Helpers of the end-to-end scenarios: the real program from a copy of the demo folder, the
+# virtual mouse, and clicks at the centres of the skin entries' rectangles. Sourced by e2e.sh,
+# which runs inside a Wine session (scripts/wine-env) on its virtual display.
+set -euo pipefail
+
+APP_TITLE='^VANTREL T-30$'
+work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
+app_pids=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ]; then
+        xwd -root -silent | /usr/bin/convert xwd:- "$work/../t30-e2e-failure.png" 2>/dev/null &&
+            echo "screen at failure: $(dirname "$work")/t30-e2e-failure.png" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    local rc=$?
+    wine taskkill /F /IM T30Config.exe >/dev/null 2>&1 || true
+    wine vmouse.exe quit >/dev/null 2>&1 || true
+    for pid in "${app_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    [ -n "${mouse_pid:-}" ] && wait "$mouse_pid" 2>/dev/null || true
+    cd /
+    rm -rf "$work"
+    exit $rc
+}
+trap cleanup EXIT
+
+# A fresh product folder of our own, so every scenario starts without settings.
+install_demo() {
+    local demo=$1
+    [ -f "$demo/T30Config.exe" ] || fail "no demo folder at $demo (run scripts/build)"
+    cp -r "$demo" "$work/app"
+    cd "$work/app"
+}
+
+vm() { wine vmouse.exe "$@"; }
+
+start_mouse() {
+    wine vmouse.exe serve >/dev/null 2>&1 &
+    mouse_pid=$!
+    wait_for "the virtual mouse" 10 vm reports
+}
+
+start_app() {
+    wine T30Config.exe >/dev/null 2>&1 &
+    app_pids+=($!)
+    last_app_pid=$!
+}
+
+# wait_for WHAT SECONDS COMMAND...: polls COMMAND until it succeeds. COMMAND is run anew each
+# time, so it must not carry $(...) results: use the predicates below.
+wait_for() {
+    local what=$1 seconds=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
+        sleep 0.2
+    done
+}
+
+main_window_visible() { xdotool search --onlyvisible --name "$APP_TITLE" >/dev/null 2>&1; }
+main_window_hidden() { ! main_window_visible; }
+
+# Visible top-level windows of a given size, e.g. "400x258" (the warnings).
+count_windows_of_size() {
+    xwininfo -root -children 2>/dev/null | grep -c " $1+" || true
+}
+
+# Notification icons docked in the session's XEmbed tray (Wine's explorer draws each one).
+tray_icon_count() {
+    local panel
+    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    [ -n "$panel" ] || { echo 0; return; }
+    xwininfo -tree -id "$panel" | grep -c 'explorer.exe' || true
+}
+tray_icons() { [ "$(tray_icon_count)" = "$1" ]; }
+
+warnings_open() { [ "$(count_windows_of_size 400x258)" = "$1" ]; }
+# i32_is FILE OFFSET VALUE
+i32_is() { [ "$(read_i32 "$1" "$2")" = "$3" ]; }
+reports_sent() { [ -n "$(report_ids)" ]; }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Centre of key N of a skin description file, as "x y" in window coordinates.
+key_centre() {
+    local file=$1 key=$2
+    tr -d '\r' <"skins/$file" | awk -F'[=,]' -v k="$key" '
+        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
+        in_pos && $1 == k { printf "%d %d\n", $3 + $5 / 2, $4 + $6 / 2; exit }'
+}
+
+# Clicks key N of "skin_main.ini" (the main window sits at the screen's top-left corner).
+click_main() { click_at $(key_centre skin_main.ini "$1"); }
+click_warn() { click_at $(key_centre skin_warn.ini "$1"); }
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+
+# The ids of the reports the virtual mouse took, e.g. "04 05 06 08".
+report_ids() { vm reports | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'; }
+reports_have_button_map() { report_ids | grep -q '08'; }
+
+# i32 at a byte offset of a file.
+read_i32() { od -An -t d4 -j "$2" -N 4 "$1" | tr -d ' '; }
+
+settings=config/Config.data
