@@ -7,6 +7,7 @@
 
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -65,12 +66,16 @@ class CGallery : public test::CRecorder {};
 
 int wmain(int argc, wchar_t** argv) {
     const int seconds = argc > 1 ? _wtoi(argv[1]) : 5;
+    std::fwprintf(stderr, L"args %d\n", argc);
     const bool showMenu = argc > 2 && std::wcscmp(argv[2], L"menu") == 0;
     test::GdiplusScope gdiplus;
-    InstallMenuFrameHook();
+    if (!(argc > 3 && std::wcscmp(argv[3], L"nohook") == 0)) {
+        InstallMenuFrameHook();
+    }
     {
         CGallery window;
         window.CreateAt(20, 20, kWidth, kHeight);
+        SetWindowPos(window.Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetClassLongPtrW(window.Hwnd(), GCLP_HBRBACKGROUND,
                          reinterpret_cast<LONG_PTR>(GetStockObject(BLACK_BRUSH)));
         InvalidateRect(window.Hwnd(), nullptr, TRUE);
@@ -187,8 +192,10 @@ int wmain(int argc, wchar_t** argv) {
                      [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
             test::PumpFor(500);
             // Select the sub-menu entry so that it opens too.
-            TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN, 60, 300, 0, window.Hwnd(),
-                           nullptr);
+            const BOOL shown = TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN, 60, 300,
+                                              0, window.Hwnd(), nullptr);
+            std::fwprintf(stderr, L"menu %d error %lu at %lu\n", shown, GetLastError(),
+                          GetTickCount() - end);
         }
         while (GetTickCount() < end) {
             test::PumpFor(50);

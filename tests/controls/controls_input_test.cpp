@@ -360,7 +360,8 @@ class Menu : public Window {
         bool subclassed = false;
         size_t framed = 0;
         RECT items[4] = {};
-        COLORREF corner = CLR_INVALID, inside = CLR_INVALID;
+        COLORREF ring[3] = {CLR_INVALID, CLR_INVALID, CLR_INVALID};  // outermost first
+        COLORREF itemBackground = CLR_INVALID;
     };
 
     void SetUp() override {
@@ -394,11 +395,16 @@ class Menu : public Window {
                 GetMenuItemRect(owner, shown, static_cast<UINT>(i), &current->items[i]);
             }
             if (w) {
+                RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
                 WindowDC dc(w);  // window DC: the frame is at the window's edge
-                current->corner = GetPixel(dc.Get(), 0, 0);
                 RECT rc;
                 GetWindowRect(w, &rc);
-                current->inside = GetPixel(dc.Get(), 3, (rc.bottom - rc.top) / 2);
+                for (int i = 0; i < 3; ++i) {
+                    current->ring[i] = GetPixel(dc.Get(), i, (rc.bottom - rc.top) / 2);
+                }
+                WindowDC screen(nullptr);  // right part of the first item, where no text is
+                current->itemBackground =
+                    GetPixel(screen.Get(), current->items[0].right - 8, current->items[0].top + 10);
             }
             EndMenu();
         });
@@ -431,8 +437,16 @@ TEST_F(Menu, ItemOneTakesNoSpaceAndTheFrameComesAndGoes) {
         EXPECT_EQ(seen.items[1].top, seen.items[0].bottom);
         EXPECT_EQ(seen.items[2].bottom - seen.items[2].top, 5);  // separator
         EXPECT_EQ(seen.items[2].top, seen.items[0].bottom);
-        EXPECT_EQ(seen.items[0].right - seen.items[0].left, 159);
-        EXPECT_EQ(seen.corner, RGB(255, 0, 0));
+        // The item width, plus the check-mark room the system adds to owner-drawn items.
+        EXPECT_GE(seen.items[0].right - seen.items[0].left, 159);
+        EXPECT_LE(seen.items[0].right - seen.items[0].left,
+                  159 + 2 * GetSystemMetrics(SM_CXMENUCHECK));
+        EXPECT_EQ(seen.items[3].right - seen.items[3].left,
+                  seen.items[0].right - seen.items[0].left);
+        EXPECT_EQ(seen.ring[0], RGB(255, 0, 0));
+        EXPECT_EQ(seen.ring[1], RGB(30, 30, 30));
+        EXPECT_EQ(seen.ring[2], RGB(30, 30, 30));
+        EXPECT_EQ(seen.itemBackground, RGB(30, 30, 30));
         // Hidden again: the window has its own procedure back (or is gone) and no record stays.
         EXPECT_EQ(FramedMenuCount(), 0u);
         if (IsWindow(seen.window)) {

@@ -199,7 +199,7 @@ void CExMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
         if (opensSubMenu) {
             HICON mark = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(kSubMenuMark), IMAGE_ICON,
-                                                       0, 0, LR_DEFAULTSIZE | LR_SHARED));
+                                                       0, 0, LR_SHARED));  // its own size
             if (mark != nullptr) {
                 DrawIconEx(dc, rc.right - 19, rc.top - 5, mark, 0, 0, 0, nullptr, DI_NORMAL);
             }
@@ -302,6 +302,17 @@ LRESULT CALLBACK MenuFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                 ReleaseDC(hwnd, dc);
             }
             return 0;
+        }
+        case WM_PAINT: {
+            // Some menu implementations draw their own edge inside the client area; the frame
+            // goes over it once the items are painted.
+            const LRESULT result = CallWindowProcW(old, hwnd, message, wParam, lParam);
+            HDC dc = GetWindowDC(hwnd);
+            if (dc != nullptr) {
+                DrawMenuFrame(hwnd, dc);
+                ReleaseDC(hwnd, dc);
+            }
+            return result;
         }
         case WM_PRINT: {
             const LRESULT result = CallWindowProcW(old, hwnd, message, wParam, lParam);

@@ -37,6 +37,7 @@ const MessageMap* CListBoxEx::InPlaceEdit::GetMessageMap() const {
                                     OnMessage(WM_KEYUP, &InPlaceEdit::OnKeyUp),
                                     OnMessage(WM_CHAR, &InPlaceEdit::OnChar),
                                     OnMessage(WM_GETDLGCODE, &InPlaceEdit::OnGetDlgCode),
+                                    OnMessage(WM_KILLFOCUS, &InPlaceEdit::OnKillFocus),
                                 }};
     return &map;
 }
@@ -63,6 +64,18 @@ LRESULT CListBoxEx::InPlaceEdit::OnChar(WPARAM wParam, LPARAM) {
 // Enter and Escape belong to the edit, not to the dialog around the list.
 LRESULT CListBoxEx::InPlaceEdit::OnGetDlgCode(WPARAM, LPARAM) {
     return Default() | DLGC_WANTALLKEYS;
+}
+
+// The focus went elsewhere than back to the list (another control, another window): the edit
+// counts as done, as a rename in any list of the system does.
+LRESULT CListBoxEx::InPlaceEdit::OnKillFocus(WPARAM wParam, LPARAM) {
+    const LRESULT result = Default();
+    HWND next = reinterpret_cast<HWND>(wParam);
+    if (next != list_.Hwnd()) {
+        list_.Commit(false);
+        list_.FocusLeft(next);
+    }
+    return result;
 }
 
 // ---- The list
@@ -384,16 +397,20 @@ LRESULT CListBoxEx::OnSetFocus(WPARAM wParam, LPARAM) {
 
 LRESULT CListBoxEx::OnKillFocus(WPARAM wParam, LPARAM) {
     const LRESULT result = Default();
-    HWND next = reinterpret_cast<HWND>(wParam);
+    FocusLeft(reinterpret_cast<HWND>(wParam));
+    return result;
+}
+
+void CListBoxEx::FocusLeft(HWND next) {
     // A pop-up list goes away when the focus leaves it, but not for its own in-place edit nor for
     // another part of the window that holds it.
-    if (!keepOwner_ && owner_ != nullptr && next != nullptr && next != edit_.Hwnd() &&
-        next != owner_ && !IsChild(owner_, next)) {
+    if (!keepOwner_ && owner_ != nullptr && IsWindow(owner_) && next != nullptr && next != Hwnd() &&
+        (edit_.Hwnd() == nullptr || next != edit_.Hwnd()) && next != owner_ &&
+        !IsChild(owner_, next)) {
         HWND owner = owner_;
         ShowWindow(owner, SW_HIDE);
         ::DestroyWindow(owner);
     }
-    return result;
 }
 
 LRESULT CListBoxEx::OnKey(WPARAM wParam, LPARAM) {

@@ -72,6 +72,7 @@ class CListBoxEx : public CWnd {
         LRESULT OnKeyUp(WPARAM, LPARAM);
         LRESULT OnChar(WPARAM, LPARAM);
         LRESULT OnGetDlgCode(WPARAM, LPARAM);
+        LRESULT OnKillFocus(WPARAM, LPARAM);
         CListBoxEx& list_;
     };
 
@@ -86,6 +87,8 @@ class CListBoxEx : public CWnd {
     LRESULT OnKey(WPARAM, LPARAM);
     LRESULT OnChar(WPARAM, LPARAM);
     bool OpenEdit(int row, bool newRow, bool numbersOnly);
+    // The focus went from the list or its edit to `next`: a pop-up list closes its owner.
+    void FocusLeft(HWND next);
     void Commit(bool selectRow);
     void Cancel();
     void CloseEdit();
