@@ -59,6 +59,10 @@ const MessageMap* CBmpEdit::GetMessageMap() const {
             OnMessage(WM_KILLFOCUS, &CBmpEdit::OnKillFocus),
             OnMessage(WM_VSCROLL, &CBmpEdit::OnVScroll),
             OnMessage(WM_GETDLGCODE, &CBmpEdit::OnGetDlgCode),
+            OnMessage(WM_NCCALCSIZE, &CBmpEdit::OnNcCalcSize),
+            OnMessage(WM_NCPAINT, &CBmpEdit::OnNcPaint),
+            OnMessage(WM_NCHITTEST, &CBmpEdit::OnNcHitTest),
+            OnMessage(WM_SETFONT, &CBmpEdit::OnSetFont),
         }};
     return &map;
 }
@@ -95,6 +99,86 @@ void CBmpEdit::ApplyFont() {
     }
     CreateFontIfNeeded();
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+}
+
+void CBmpEdit::SetTextColour(COLORREF colour) {
+    text_ = colour;
+    if (Hwnd()) {
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+}
+
+void CBmpEdit::SetBackgroundColour(COLORREF colour) {
+    background_ = colour;
+    if (Hwnd()) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+}
+
+int CBmpEdit::TextHeight() const {
+    WindowDC dc(Hwnd());
+    HFONT current = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+    SelectGuard keep(dc.Get(), current ? current : font_.Get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.Get(), &tm);
+    return tm.tmHeight + tm.tmExternalLeading;
+}
+
+// A single-line edit keeps its text at the top of its client area whatever formatting rectangle
+// it is given, so the rows above and below the centred text line are made non-client and painted
+// in the background colour.
+LRESULT CBmpEdit::OnNcCalcSize(WPARAM, LPARAM lParam) {
+    const LRESULT result = Default();
+    RECT* client = reinterpret_cast<RECT*>(lParam);
+    topBand_ = bottomBand_ = 0;
+    if ((GetWindowLongW(Hwnd(), GWL_STYLE) & ES_MULTILINE) == 0) {
+        const int height = client->bottom - client->top;
+        const int text = TextHeight();
+        if (height > text + 1) {
+            topBand_ = (height - text) / 2;
+            bottomBand_ = height - text - topBand_;
+            client->top += topBand_;
+            client->bottom -= bottomBand_;
+        }
+    }
+    return result;
+}
+
+LRESULT CBmpEdit::OnNcPaint(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    if (topBand_ == 0 && bottomBand_ == 0) {
+        return result;
+    }
+    RECT window, client;
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    HDC dc = GetWindowDC(Hwnd());
+    if (dc != nullptr) {
+        Brush fill(CreateSolidBrush(background_));
+        const RECT top{client.left, client.top - topBand_, client.right, client.top};
+        const RECT bottom{client.left, client.bottom, client.right, client.bottom + bottomBand_};
+        FillRect(dc, &top, fill.Get());
+        FillRect(dc, &bottom, fill.Get());
+        ReleaseDC(Hwnd(), dc);
+    }
+    return result;
+}
+
+// A click above or below the text line still reaches the field.
+LRESULT CBmpEdit::OnNcHitTest(WPARAM, LPARAM) {
+    const LRESULT hit = Default();
+    return hit == HTNOWHERE ? HTCLIENT : hit;
+}
+
+LRESULT CBmpEdit::OnSetFont(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return result;
 }
 
 LRESULT CBmpEdit::OnCtlColor(WPARAM wParam, LPARAM) {

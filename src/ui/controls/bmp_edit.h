@@ -31,8 +31,8 @@ class CBmpEdit : public CWnd {
     // Gives the field its own font (owners call it after creation).
     void ApplyFont();
     // Colours are set directly by the owner; the next paint uses them.
-    void SetTextColour(COLORREF colour) { text_ = colour; }
-    void SetBackgroundColour(COLORREF colour) { background_ = colour; }
+    void SetTextColour(COLORREF colour);
+    void SetBackgroundColour(COLORREF colour);
 
     std::wstring Text() const;
 
@@ -48,6 +48,11 @@ class CBmpEdit : public CWnd {
     LRESULT OnKillFocus(WPARAM, LPARAM);
     LRESULT OnVScroll(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnNcCalcSize(WPARAM, LPARAM);
+    LRESULT OnNcPaint(WPARAM, LPARAM);
+    LRESULT OnNcHitTest(WPARAM, LPARAM);
+    LRESULT OnSetFont(WPARAM, LPARAM);
+    int TextHeight() const;
     void CreateFontIfNeeded();
     void TextMayHaveChanged();
 
@@ -58,6 +63,7 @@ class CBmpEdit : public CWnd {
     COLORREF background_ = RGB(77, 77, 77);
     Brush backgroundBrush_;
     bool numeric_ = false;
+    int topBand_ = 0, bottomBand_ = 0;  // rows above and below the text line, outside the client
     std::wstring lastText_;
     bool inChange_ = false;
 };
