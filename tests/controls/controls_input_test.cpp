@@ -361,7 +361,7 @@ class Menu : public Window {
         size_t framed = 0;
         RECT items[4] = {};
         COLORREF ring[3] = {CLR_INVALID, CLR_INVALID, CLR_INVALID};  // outermost first
-        COLORREF itemBackground = CLR_INVALID;
+        COLORREF itemBackground = CLR_INVALID;  // of an item that is not selected
     };
 
     void SetUp() override {
@@ -402,9 +402,9 @@ class Menu : public Window {
                 for (int i = 0; i < 3; ++i) {
                     current->ring[i] = GetPixel(dc.Get(), i, (rc.bottom - rc.top) / 2);
                 }
-                WindowDC screen(nullptr);  // right part of the first item, where no text is
+                // Right part of the last item (just inside the frame), where no text is.
                 current->itemBackground =
-                    GetPixel(screen.Get(), current->items[0].right - 8, current->items[0].top + 10);
+                    GetPixel(dc.Get(), rc.right - rc.left - 12, rc.bottom - rc.top - 3 - 10);
             }
             EndMenu();
         });
