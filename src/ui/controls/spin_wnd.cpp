@@ -43,8 +43,7 @@ LRESULT CSpinWnd::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) {
         return -1;
     }
-    if (!up_.Create(L"", WS_CHILD | WS_VISIBLE, UpRect(), Hwnd(), 0) ||
-        !down_.Create(L"", WS_CHILD | WS_VISIBLE, DownRect(), Hwnd(), 0)) {
+    if (!up_.Create(UpRect(), Hwnd()) || !down_.Create(DownRect(), Hwnd())) {
         return -1;
     }
     // The edit only holds the value: no visible area, the arrows cover the whole spin.
