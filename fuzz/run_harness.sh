@@ -9,7 +9,9 @@ seconds=${T30_FUZZ_SECONDS:-20}
 work=$out/work/$name
 artifacts=$out/artifacts/$name
 log=$out/logs/$name.log
+summary=$out/logs/$name.summary  # the one line scripts/fuzz prints
 mkdir -p "$work" "$artifacts" "$(dirname "$log")"
+rm -f "$summary"
 
 # A folder in memory where there is one: the readers under test flush every save to disk.
 [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
@@ -21,7 +23,7 @@ kept=("$src/regressions/$name"/*)
 if [ ${#kept[@]} -gt 0 ]; then
     if ! "$bin" "${flags[@]}" "${kept[@]}" >"$log" 2>&1; then
         tail -40 "$log"
-        echo "fuzz $name: a kept crash input crashes again (log: $log)"
+        echo "fuzz $name: a kept crash input crashes again (log: $log)" | tee "$summary"
         exit 1
     fi
     echo "fuzz $name: ${#kept[@]} kept crash inputs replayed"
@@ -34,7 +36,9 @@ execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
 corpus=$(find "$work" -type f | wc -l)
 if [ $rc -ne 0 ]; then
     grep -E 'ERROR|SUMMARY|fuzz check failed|runtime error' "$log" | head -20
-    echo "fuzz $name: CRASH after ${execs:-?} executions; input in $artifacts (log: $log)"
+    echo "fuzz $name: CRASH after ${execs:-?} executions; input in $artifacts (log: $log)" |
+        tee "$summary"
     exit 1
 fi
-echo "fuzz $name: ${execs:-?} executions in ${seconds} s, no crash (work corpus $corpus inputs)"
+echo "fuzz $name: ${execs:-?} executions in ${seconds} s, no crash (work corpus $corpus inputs)" |
+    tee "$summary"
