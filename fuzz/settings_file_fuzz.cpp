@@ -1,13 +1,18 @@
 // The settings file and profile files as found on disk: any bytes, any length. The loaded block
 // then goes where the program takes it next (the current profile's reports, the macro library
-// sync after a profile import), since a damaged file does its harm there.
+// sync after a profile import, the desktop settings and program binding), since a damaged file does
+// its harm there.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <string>
 
 #include "device/feature_reports.h"
 #include "fuzz_support.h"
+#include "host/pointer_settings.h"
+#include "host/program_switch.h"
 #include "macro/macro_library.h"
 #include "profile/profile_store.h"
 #include "profile/settings_file.h"
@@ -15,6 +20,19 @@
 using namespace t30;
 
 namespace {
+
+// What the desktop side makes of a profile: its program label and binding, its pointer settings.
+void UseOnDesktop(const ProfileBlock& block, const ProfileRecord& profile) {
+    const std::u16string label = ProgramLabel(profile);
+    T30_FUZZ_CHECK(label.size() <= std::size(profile.programPath));
+    const int bound = FindProfileForProgram(block, label);
+    T30_FUZZ_CHECK(bound >= -1 && bound < kProfileCount);
+    const int ms = DoubleClickTimeFromIndex(profile.doubleClickIndex);
+    T30_FUZZ_CHECK(ms >= 1 && ms <= 5000);
+    const int speed = SpeedFromPosition(profile.pointerSpeed);
+    T30_FUZZ_CHECK(speed >= 1 && speed <= 20);
+    WheelScrollValue(profile);
+}
 
 void BuildEveryReport(const ProfileRecord& profile) {
     BuildDpiReport(profile);
@@ -69,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     RefreshSlotsFromLibrary(library, *block);
     for (const ProfileRecord& profile : block->profiles) {
         BuildEveryReport(profile);
+        UseOnDesktop(*block, profile);
     }
     return 0;
 }
