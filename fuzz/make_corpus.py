@@ -203,10 +203,55 @@ def feature_reports():
     }
 
 
+def skin_file():
+    screen = (b"[SCREEN]\r\nMask=key_mask.bmp\r\nNormal=key_normal.jpg\r\nOver=key_over.jpg\r\n"
+              b"Down=key_down.jpg\r\nDisable=key_disable.jpg\r\n")
+    big = b"2147483647"
+    return {
+        "empty": b"",
+        "all_00": fill(256, 0x00),
+        "all_ff": fill(256, 0xFF),
+        "window": screen + b"[BUTTONPOS]\r\n1=ok,184,174,100,30\r\n3=close,364,12,26,22,Close\r\n",
+        "name_only": b"[BUTTONPOS]\r\n1=ok\r\n2=,\r\n3=,,,,\r\n4=,,,,,\r\n",
+        "saturating": b"[BUTTONPOS]\r\n1=a," + b",".join([big] * 4) + b",x\r\n2=b,-2147483648,"
+                      b"-2147483648,-2147483648,-2147483648\r\n3=c,99999999999999999999999,"
+                      b"-99999999999999999999999,1,1\r\n",
+        "signs_and_blanks": b"[BUTTONPOS]\r\n1=a, +5, -3 ,\t7,8 ,  text  \r\n2=b,--1,+-2,3x,4\r\n",
+        "long_name_and_text": b"[BUTTONPOS]\r\n1=" + b"n" * 100 + b",1,2,3,4," + b"t" * 200 +
+                              b"\r\n",
+        "nul_only_line": b"[BUTTONPOS]\r\n\0\0\0\r\n1=\0,1,2,3,4\r\n",
+        "over_long_line": b"[BUTTONPOS]\r\n1=x," + b"1" * 5000 + b",2,3,4\r\n",
+        "key_without_section": b"1=ok,1,2,3,4\r\nMask=m.bmp\r\n[BUTTONPOS]\r\n",
+        "picture_names_odd": b"[screen]\r\nmask=\"\"\r\nNORMAL=..\\..\\x.jpg\r\nOver=\"a\r\n",
+    }
+
+
+def mask_runs():
+    # Header: width, height, flags (1 bottom-up, 2 padded rows), key r g b, tolerance r g b.
+    def header(w, h, flags=0, key=(255, 255, 255), tol=(0, 0, 0)):
+        return bytes([w, h, flags]) + bytes(key) + bytes(tol)
+
+    white, black = b"\xff\xff\xff\x00", b"\x00\x00\x00\x00"
+    stripes = (black + white) * (64 * 64 // 2)  # 2048 one-pixel runs: more than one batch
+    return {
+        "too_short": header(4, 4)[:8],
+        "empty_picture": header(0, 0),
+        "all_opaque": header(16, 16) + black * 256,
+        "all_transparent": header(16, 16) + white * 256,
+        "stripes_batches": header(64, 64) + stripes,
+        "stripes_bottom_up_padded": header(64, 64, 3) + stripes,
+        "tolerance_wide": header(8, 8, 0, (200, 0, 100), (100, 255, 0)) + bytes(range(256)),
+        "short_pixels": header(95, 95, 1) + white * 10,
+        "all_ff": fill(300, 0xFF),
+        "all_00": fill(300, 0x00),
+    }
+
+
 def main():
     for name, seeds in (("settings_file", settings_file()), ("macro_library", macro_library()),
                         ("macro_file", macro_file()), ("ini_file", ini_file()),
-                        ("feature_reports", feature_reports())):
+                        ("feature_reports", feature_reports()), ("skin_file", skin_file()),
+                        ("mask_runs", mask_runs())):
         folder = os.path.join(ROOT, name)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
