@@ -1,0 +1,389 @@
+#include "ui/controls/ex_menu.h"
+
+#include <cmath>
+#include <memory>
+#include <set>
+#include <unordered_map>
+
+#include "ui/framework/gdi.h"
+
+namespace t30 {
+namespace {
+
+// The live menus, so item data can be trusted before it is used as a CExMenu.
+std::set<const CExMenu*>& LiveMenus() {
+    static std::set<const CExMenu*> menus;
+    return menus;
+}
+
+Gdiplus::Color ToColor(COLORREF c) {
+    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+}  // namespace
+
+CExMenu::CExMenu(const Gdiplus::Font* font) : font_(font) {
+    LiveMenus().insert(this);
+}
+
+CExMenu::~CExMenu() {
+    LiveMenus().erase(this);
+    DestroyOwned();
+}
+
+void CExMenu::DestroyOwned() {
+    if (menu_ == nullptr) {
+        return;
+    }
+    // Sub-menus belong to their own objects: take them out so they are not destroyed with ours.
+    for (int i = GetMenuItemCount(menu_) - 1; i >= 0; --i) {
+        if (GetSubMenu(menu_, i) != nullptr) {
+            RemoveMenu(menu_, static_cast<UINT>(i), MF_BYPOSITION);
+        }
+    }
+    DestroyMenu(menu_);
+    menu_ = nullptr;
+    items_.clear();
+    subMenus_.clear();
+}
+
+bool CExMenu::CreatePopup() {
+    DestroyOwned();
+    menu_ = CreatePopupMenu();
+    return menu_ != nullptr;
+}
+
+void CExMenu::Attach(HMENU menu) {
+    DestroyOwned();
+    menu_ = menu;
+}
+
+bool CExMenu::AppendItem(UINT id, const std::wstring& text, HMENU subMenu) {
+    if (menu_ == nullptr) {
+        return false;
+    }
+    const ULONG_PTR self = reinterpret_cast<ULONG_PTR>(this);
+    BOOL ok;
+    if (id == kSeparator) {
+        ok = AppendMenuW(menu_, MF_OWNERDRAW | MF_SEPARATOR, 0, reinterpret_cast<LPCWSTR>(self));
+        id = 0;
+    } else if (subMenu != nullptr) {
+        // The item keeps the command id for lookups; the system knows it by its sub-menu.
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+        info.fType = MFT_OWNERDRAW;
+        info.wID = id;
+        info.hSubMenu = subMenu;
+        info.dwItemData = self;
+        ok = InsertMenuItemW(menu_, static_cast<UINT>(GetMenuItemCount(menu_)), TRUE, &info);
+        if (ok) {
+            subMenus_.push_back(subMenu);
+        }
+    } else {
+        ok = AppendMenuW(menu_, MF_OWNERDRAW, id, reinterpret_cast<LPCWSTR>(self));
+    }
+    if (ok) {
+        items_.push_back(MenuItemEntry{text, id});
+    }
+    return ok != FALSE;
+}
+
+CExMenu* CExMenu::FromItemData(ULONG_PTR data) {
+    auto* menu = reinterpret_cast<CExMenu*>(data);
+    return LiveMenus().count(menu) ? menu : nullptr;
+}
+
+bool CExMenu::HandleMeasureItem(MEASUREITEMSTRUCT* mis) {
+    if (mis == nullptr || mis->CtlType != ODT_MENU) {
+        return false;
+    }
+    CExMenu* menu = FromItemData(mis->itemData);
+    if (menu == nullptr) {
+        return false;
+    }
+    menu->MeasureItem(*mis);
+    return true;
+}
+
+bool CExMenu::HandleDrawItem(const DRAWITEMSTRUCT* dis) {
+    if (dis == nullptr || dis->CtlType != ODT_MENU) {
+        return false;
+    }
+    CExMenu* menu = FromItemData(dis->itemData);
+    if (menu == nullptr) {
+        return false;
+    }
+    menu->DrawItem(*dis);
+    return true;
+}
+
+void CExMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
+    if (mis.itemID == 0) {
+        mis.itemHeight = 5;
+    } else if (mis.itemID == 1) {
+        mis.itemHeight = 0;  // the invisible item
+    } else {
+        mis.itemHeight = static_cast<UINT>(itemHeight_ + 5);
+    }
+    mis.itemWidth = static_cast<UINT>(itemWidth_);
+}
+
+void CExMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
+    HDC dc = dis.hDC;
+    const RECT rc = dis.rcItem;
+    // Which of our items: a sub-menu entry is known to the system by its sub-menu handle.
+    const MenuItemEntry* entry = nullptr;
+    bool opensSubMenu = false;
+    for (int i = 0, n = GetMenuItemCount(menu_); i < n; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu_, static_cast<UINT>(i), TRUE, &info)) {
+            continue;
+        }
+        const bool match =
+            info.hSubMenu != nullptr
+                ? reinterpret_cast<UINT_PTR>(info.hSubMenu) == dis.itemID || info.wID == dis.itemID
+                : info.wID == dis.itemID && !(info.fType & MFT_SEPARATOR);
+        if (match) {
+            opensSubMenu = info.hSubMenu != nullptr;
+            if (static_cast<std::size_t>(i) < items_.size()) {
+                entry = &items_[static_cast<std::size_t>(i)];
+            }
+            break;
+        }
+    }
+    if (dis.itemID == 0 && !opensSubMenu) {
+        Brush fill(CreateSolidBrush(normalBackground_));
+        FillRect(dc, &rc, fill.Get());
+        Pen pen(CreatePen(PS_SOLID, 1, separator_));
+        SelectGuard keep(dc, pen.Get());
+        const int y = (rc.top + rc.bottom) / 2;
+        MoveToEx(dc, rc.left, y, nullptr);
+        LineTo(dc, rc.right, y);
+    } else if (dis.itemID != 1) {
+        const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+        {
+            Brush fill(CreateSolidBrush(selected ? selectedBackground_ : normalBackground_));
+            FillRect(dc, &rc, fill.Get());
+        }
+        const COLORREF textColour = selected ? RGB(0, 0, 0) : normalText_;
+        if (entry != nullptr && !entry->text.empty()) {
+            if (font_ != nullptr && font_->GetLastStatus() == Gdiplus::Ok) {
+                Gdiplus::Graphics graphics(dc);
+                graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+                Gdiplus::StringFormat format;
+                format.SetAlignment(Gdiplus::StringAlignmentNear);
+                format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+                format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+                format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+                Gdiplus::SolidBrush brush(ToColor(textColour));
+                const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rc.left),
+                                            static_cast<Gdiplus::REAL>(rc.top),
+                                            static_cast<Gdiplus::REAL>(rc.right - rc.left),
+                                            static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
+                graphics.DrawString(entry->text.c_str(), static_cast<INT>(entry->text.size()),
+                                    font_, layout, &format, &brush);
+            } else {
+                // The owner's font could not be made (a face GDI+ does not know): GDI's Arial.
+                Font font(MakeArialFont(12, FW_NORMAL));
+                SelectGuard keep(dc, font.Get());
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, textColour);
+                RECT textRect = rc;
+                DrawTextW(dc, entry->text.c_str(), static_cast<int>(entry->text.size()), &textRect,
+                          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS | DT_NOPREFIX);
+            }
+        }
+        if (opensSubMenu) {
+            HICON mark = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                       MAKEINTRESOURCEW(kSubMenuMark), IMAGE_ICON,
+                                                       0, 0, LR_SHARED));  // its own size
+            if (mark != nullptr) {
+                DrawIconEx(dc, rc.right - 19, rc.top - 5, mark, 0, 0, 0, nullptr, DI_NORMAL);
+            }
+        }
+    }
+    // Nothing the system draws afterwards (its sub-menu arrow) may cover the item.
+    ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+int MeasureMenuText(const std::wstring& text, int minimum) {
+    int width = 0;
+    {
+        // Where GDI+ does not know "Arial" by that name, its generic sans-serif face stands in.
+        Gdiplus::FontFamily arial(L"Arial");
+        const Gdiplus::FontFamily* family =
+            arial.GetLastStatus() == Gdiplus::Ok ? &arial : Gdiplus::FontFamily::GenericSansSerif();
+        Gdiplus::GraphicsPath path;
+        Gdiplus::StringFormat format;
+        format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+        path.AddString(text.c_str(), static_cast<INT>(text.size()), family,
+                       Gdiplus::FontStyleRegular, 13.0f, Gdiplus::PointF(0, 0), &format);
+        Gdiplus::RectF bounds;
+        if (path.GetBounds(&bounds) == Gdiplus::Ok) {
+            width = static_cast<int>(std::ceil(bounds.Width));
+        }
+    }
+    if (width <= 0 && !text.empty()) {
+        // No outline to be had (GDI+ not started, no face): the text's GDI extent.
+        WindowDC screen(nullptr);
+        Font font(MakeArialFont(13, FW_NORMAL));
+        SelectGuard keep(screen.Get(), font.Get());
+        SIZE size{};
+        GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        width = size.cx;
+    }
+    return width > minimum ? width : minimum;
+}
+
+// ---- Menu-frame hook
+
+namespace {
+
+constexpr wchar_t kOldProcProp[] = L"CoolMenu_oldProc";
+constexpr wchar_t kMenuClass[] = L"#32768";
+constexpr UINT kMenuSizeWindow = 0x1E2;  // MN_SIZEWINDOW
+
+struct FrameRecord {
+    WNDPROC oldProc;
+};
+
+struct HookState {
+    HHOOK hook = nullptr;
+    std::unordered_map<HWND, std::unique_ptr<FrameRecord>> frames;
+};
+
+HookState& Hook() {
+    static HookState state;
+    return state;
+}
+
+void Outline(HDC dc, int inset, int width, int height, COLORREF colour) {
+    Brush brush(CreateSolidBrush(colour));
+    const RECT rc{inset, inset, width - inset, height - inset};
+    FrameRect(dc, &rc, brush.Get());
+}
+
+void DrawMenuFrame(HWND hwnd, HDC dc) {
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    const int w = window.right - window.left;
+    const int h = window.bottom - window.top;
+    Outline(dc, 0, w, h, RGB(255, 0, 0));
+    Outline(dc, 1, w, h, RGB(30, 30, 30));
+    Outline(dc, 2, w, h, RGB(30, 30, 30));
+}
+
+WNDPROC OldProc(HWND hwnd) {
+    return reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
+}
+
+void Unframe(HWND hwnd) {
+    WNDPROC old = OldProc(hwnd);
+    if (old != nullptr) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kOldProcProp);
+    }
+    Hook().frames.erase(hwnd);
+}
+
+LRESULT CALLBACK MenuFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC old = OldProc(hwnd);
+    if (old == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    switch (message) {
+        case WM_NCPAINT: {
+            HDC dc = GetWindowDC(hwnd);
+            if (dc != nullptr) {
+                DrawMenuFrame(hwnd, dc);
+                ReleaseDC(hwnd, dc);
+            }
+            return 0;
+        }
+        case WM_PAINT: {
+            // Some menu implementations draw their own edge inside the client area; the frame
+            // goes over it once the items are painted.
+            const LRESULT result = CallWindowProcW(old, hwnd, message, wParam, lParam);
+            HDC dc = GetWindowDC(hwnd);
+            if (dc != nullptr) {
+                DrawMenuFrame(hwnd, dc);
+                ReleaseDC(hwnd, dc);
+            }
+            return result;
+        }
+        case WM_PRINT: {
+            const LRESULT result = CallWindowProcW(old, hwnd, message, wParam, lParam);
+            DrawMenuFrame(hwnd, reinterpret_cast<HDC>(wParam));
+            return result;
+        }
+        case WM_SHOWWINDOW:
+            if (wParam != 0) {
+                break;
+            }
+            [[fallthrough]];
+        case WM_NCDESTROY:
+            Unframe(hwnd);
+            return CallWindowProcW(old, hwnd, message, wParam, lParam);
+        default:
+            break;
+    }
+    return CallWindowProcW(old, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuFrameHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg != nullptr &&
+        (msg->message == WM_CREATE || msg->message == kMenuSizeWindow)) {
+        wchar_t name[16] = {};
+        GetClassNameW(msg->hwnd, name, 16);
+        if (lstrcmpW(name, kMenuClass) == 0 && GetPropW(msg->hwnd, kOldProcProp) == nullptr) {
+            auto record = std::make_unique<FrameRecord>();
+            record->oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(msg->hwnd, GWLP_WNDPROC));
+            SetPropW(msg->hwnd, kOldProcProp, reinterpret_cast<HANDLE>(record->oldProc));
+            if (SetWindowLongPtrW(msg->hwnd, GWLP_WNDPROC,
+                                  reinterpret_cast<LONG_PTR>(&MenuFrameProc)) == 0) {
+                RemovePropW(msg->hwnd, kOldProcProp);
+            } else {
+                Hook().frames[msg->hwnd] = std::move(record);
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+bool InstallMenuFrameHook() {
+    HookState& state = Hook();
+    if (state.hook != nullptr) {
+        return true;
+    }
+    state.frames.clear();
+    state.frames.reserve(1000);
+    state.hook = SetWindowsHookExW(WH_CALLWNDPROC, &MenuFrameHook, nullptr, GetCurrentThreadId());
+    return state.hook != nullptr;
+}
+
+void RemoveMenuFrameHook() {
+    HookState& state = Hook();
+    for (auto& [hwnd, record] : state.frames) {
+        if (IsWindow(hwnd)) {
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->oldProc));
+            RemovePropW(hwnd, kOldProcProp);
+        }
+    }
+    state.frames.clear();
+    if (state.hook != nullptr) {
+        UnhookWindowsHookEx(state.hook);
+        state.hook = nullptr;
+    }
+}
+
+std::size_t FramedMenuCount() {
+    return Hook().frames.size();
+}
+
+}  // namespace t30
