@@ -14,6 +14,7 @@ using std::min;
 
 #include "macro/macro_library.h"
 #include "profile/profile_store.h"
+#include "ui/controls/ex_menu.h"
 #include "ui/windows/config_dlg.h"
 
 namespace t30 {
@@ -37,6 +38,15 @@ class InstanceMutex {
   private:
     HANDLE handle_;
     bool alreadyRunning_ = false;
+};
+
+// The dark frame of every pop-up menu, for the life of the program.
+class MenuFrameHook {
+  public:
+    MenuFrameHook() { InstallMenuFrameHook(); }
+    ~MenuFrameHook() { RemoveMenuFrameHook(); }
+    MenuFrameHook(const MenuFrameHook&) = delete;
+    MenuFrameHook& operator=(const MenuFrameHook&) = delete;
 };
 
 class GdiplusSession {
@@ -74,6 +84,7 @@ int CConfigApp::Run() {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    MenuFrameHook menuFrames;
     GdiplusSession gdiplus;
 
     // 200 KB of profiles and the macro library live as long as the window that edits them.
