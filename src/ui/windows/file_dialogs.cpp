@@ -8,9 +8,9 @@
 namespace t30 {
 namespace {
 
-std::optional<std::wstring> Ask(HWND owner, const FileDialogSpec& spec, bool save) {
+std::optional<std::wstring> Ask(HWND owner, const FileDialogRequest& dialog, bool save) {
     // The dialog wants NUL-separated pairs ending in two NULs.
-    std::wstring filter = spec.filter;
+    std::wstring filter = dialog.filter;
     for (wchar_t& c : filter) {
         if (c == L'|') {
             c = L'\0';
@@ -20,13 +20,13 @@ std::optional<std::wstring> Ask(HWND owner, const FileDialogSpec& spec, bool sav
 
     // Big enough for a multiple selection of one file, which is all the program takes.
     std::vector<wchar_t> file(32768, L'\0');
-    spec.initialPath.copy(file.data(), std::min(spec.initialPath.size(), file.size() - 1));
+    dialog.initialPath.copy(file.data(), std::min(dialog.initialPath.size(), file.size() - 1));
     std::wstring folder;
-    std::wstring name = spec.initialPath;
-    const auto slash = spec.initialPath.find_last_of(L"\\/");
+    std::wstring name = dialog.initialPath;
+    const auto slash = dialog.initialPath.find_last_of(L"\\/");
     if (slash != std::wstring::npos) {
-        folder = spec.initialPath.substr(0, slash);
-        name = spec.initialPath.substr(slash + 1);
+        folder = dialog.initialPath.substr(0, slash);
+        name = dialog.initialPath.substr(slash + 1);
         std::fill(file.begin(), file.end(), L'\0');
         name.copy(file.data(), std::min(name.size(), file.size() - 1));
     }
@@ -38,8 +38,8 @@ std::optional<std::wstring> Ask(HWND owner, const FileDialogSpec& spec, bool sav
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrDefExt = spec.defaultExtension.c_str();
-    ofn.Flags = spec.options | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    ofn.lpstrDefExt = dialog.defaultExtension.c_str();
+    ofn.Flags = dialog.options | OFN_EXPLORER | OFN_NOCHANGEDIR;
     const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) {
         return std::nullopt;
@@ -57,15 +57,15 @@ std::optional<std::wstring> Ask(HWND owner, const FileDialogSpec& spec, bool sav
 
 }  // namespace
 
-std::optional<std::wstring> AskOpenFile(HWND owner, const FileDialogSpec& spec) {
-    return Ask(owner, spec, false);
+std::optional<std::wstring> AskOpenFile(HWND owner, const FileDialogRequest& dialog) {
+    return Ask(owner, dialog, false);
 }
 
-std::optional<std::wstring> AskSaveFile(HWND owner, const FileDialogSpec& spec) {
-    return Ask(owner, spec, true);
+std::optional<std::wstring> AskSaveFile(HWND owner, const FileDialogRequest& dialog) {
+    return Ask(owner, dialog, true);
 }
 
-FileDialogSpec ProfileFileDialog(const std::wstring& appFolder, bool forOpening) {
+FileDialogRequest ProfileFileDialog(const std::wstring& appFolder, bool forOpening) {
     DWORD options = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (forOpening) {
         options |= OFN_FILEMUSTEXIST;
@@ -73,7 +73,7 @@ FileDialogSpec ProfileFileDialog(const std::wstring& appFolder, bool forOpening)
     return {L"Gaming Mouse Profile(*.gmp)|*.gmp|", L"gmp", appFolder + L"config\\.gmp", options};
 }
 
-FileDialogSpec ProgramFileDialog() {
+FileDialogRequest ProgramFileDialog() {
     wchar_t desktop[MAX_PATH] = L"";
     SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
     return {L"exe file(*.exe)|*.EXE|", L"exe", std::wstring(desktop) + L"\\.exe",

@@ -8,7 +8,7 @@
 
 namespace t30 {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     // Pairs separated by '|' as in "Gaming Mouse Profile(*.gmp)|*.gmp|".
     std::wstring filter;
     std::wstring defaultExtension;
@@ -18,10 +18,10 @@ struct FileDialogSpec {
 };
 
 // The chosen path, or nothing when the user cancels.
-std::optional<std::wstring> AskOpenFile(HWND owner, const FileDialogSpec& spec);
-std::optional<std::wstring> AskSaveFile(HWND owner, const FileDialogSpec& spec);
+std::optional<std::wstring> AskOpenFile(HWND owner, const FileDialogRequest& dialog);
+std::optional<std::wstring> AskSaveFile(HWND owner, const FileDialogRequest& dialog);
 
-FileDialogSpec ProfileFileDialog(const std::wstring& appFolder, bool forOpening);
-FileDialogSpec ProgramFileDialog();
+FileDialogRequest ProfileFileDialog(const std::wstring& appFolder, bool forOpening);
+FileDialogRequest ProgramFileDialog();
 
 }  // namespace t30
