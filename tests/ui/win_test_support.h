@@ -100,6 +100,22 @@ inline DWORD WindowCount() {
     return n;
 }
 
+// A screen-compatible bitmap of one colour, like a whole-window state picture of a test skin.
+inline HBITMAP SolidBitmap(COLORREF colour, int width = 300, int height = 200) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
 // A plain registered window class for test parents.
 inline const wchar_t* TestWindowClass() {
     static const wchar_t* name = [] {

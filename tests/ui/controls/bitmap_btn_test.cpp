@@ -48,18 +48,10 @@ class BitmapButton : public ::testing::Test {
     static constexpr POINT kCentre{kLeft + 70, kTop + 40};
 
     void SetUp() override {
-        for (auto [colour, bitmap] : {std::pair{kNormal, &normal_},
-                                      {kOver, &over_},
-                                      {kDown, &down_},
-                                      {kDisable, &disable_}}) {
-            WindowDC screen(nullptr);
-            bitmap->Reset(CreateCompatibleBitmap(screen.Get(), 300, 200));
-            MemoryDC dc(CreateCompatibleDC(screen.Get()));
-            SelectGuard keep(dc.Get(), bitmap->Get());
-            Brush brush(CreateSolidBrush(colour));
-            RECT all{0, 0, 300, 200};
-            FillRect(dc.Get(), &all, brush.Get());
-        }
+        normal_.Reset(test::SolidBitmap(kNormal));
+        over_.Reset(test::SolidBitmap(kOver));
+        down_.Reset(test::SolidBitmap(kDown));
+        disable_.Reset(test::SolidBitmap(kDisable));
         test::MoveTo(10, 10);
         ASSERT_TRUE(parent_.CreateEx(WS_EX_TOPMOST, test::TestWindowClass(), L"parent",
                                      WS_POPUP | WS_VISIBLE,

@@ -72,18 +72,10 @@ class RegionButton : public ::testing::Test {
         mask_ = folder_ + L"button_mask.bmp";
         ASSERT_TRUE(test::WriteBmp(
             mask_, 100, 60, [](int x, int) { return x < 50 ? RGB(0, 0, 0) : RGB(255, 255, 255); }));
-        for (auto [colour, bitmap] : {std::pair{kNormal, &normal_},
-                                      {kOver, &over_},
-                                      {kDown, &down_},
-                                      {kDisable, &disable_}}) {
-            WindowDC screen(nullptr);
-            bitmap->Reset(CreateCompatibleBitmap(screen.Get(), 300, 200));
-            MemoryDC dc(CreateCompatibleDC(screen.Get()));
-            SelectGuard keep(dc.Get(), bitmap->Get());
-            Brush brush(CreateSolidBrush(colour));
-            RECT all{0, 0, 300, 200};
-            FillRect(dc.Get(), &all, brush.Get());
-        }
+        normal_.Reset(test::SolidBitmap(kNormal));
+        over_.Reset(test::SolidBitmap(kOver));
+        down_.Reset(test::SolidBitmap(kDown));
+        disable_.Reset(test::SolidBitmap(kDisable));
         test::MoveTo(10, 10);  // away from everything
     }
 
