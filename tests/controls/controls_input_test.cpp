@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls_test_support.h"
+#include "gdiplus_environment.h"
 #include "ui/controls/bmp_edit.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/controls/list_box_ex.h"
@@ -19,16 +20,7 @@ namespace {
 using test::CRecorder;
 using test::Received;
 
-// GDI+ for the whole run, as the application starts it.
-class GdiplusEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { scope_ = std::make_unique<test::GdiplusScope>(); }
-    void TearDown() override { scope_.reset(); }
-
-  private:
-    std::unique_ptr<test::GdiplusScope> scope_;
-};
-const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new test::GdiplusEnvironment);
 
 void Key(WORD vk, bool up) {
     INPUT in{};

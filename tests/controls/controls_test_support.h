@@ -7,6 +7,7 @@
 
 #include <gdiplus.h>
 
+#include <memory>
 #include <vector>
 
 #include "ui/controls/bmp_edit.h"
@@ -78,14 +79,7 @@ class GdiplusScope {
 
 // A whole-window picture filled with one colour.
 inline Bitmap SolidPicture(int width, int height, COLORREF colour) {
-    WindowDC screen(nullptr);
-    Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    MemoryDC dc(CreateCompatibleDC(screen.Get()));
-    SelectGuard keep(dc.Get(), bitmap.Get());
-    Brush brush(CreateSolidBrush(colour));
-    RECT all{0, 0, width, height};
-    FillRect(dc.Get(), &all, brush.Get());
-    return bitmap;
+    return Bitmap(SolidBitmap(colour, width, height));
 }
 
 // What a window shows at a point of its client area, after it has painted.
