@@ -21,7 +21,8 @@
 #include "ui/controls/text_label.h"
 #include "ui/framework/wnd.h"
 #include "ui/skin/skin_window_win32.h"
-#include "ui/windows/pages.h"
+#include "ui/windows/button_dlg.h"
+#include "ui/windows/sensitivity_dlg.h"
 #include "ui/windows/warn_dlg.h"
 
 namespace t30 {

@@ -1,5 +1,4 @@
-// The two pages of the main window. For now each shows its skin's background; their controls
-// arrive with the button assignment page and the advanced page.
+// A page of the main window: a child dialog drawn from its skin file.
 #pragma once
 
 #include <windows.h>
@@ -29,29 +28,6 @@ class CSkinnedPage : public CDialog {
 
     const wchar_t* skinFile_;
     std::u16string_view section_;
-};
-
-// The button assignment page.
-class CButtonDlg : public CSkinnedPage {
-  public:
-    explicit CButtonDlg(ProfileStore& store)
-        : CSkinnedPage(L"skin_button_page.ini", u"Screen"), store_(store) {}
-    // Reloads everything shown from the current profile.
-    void Refresh() { InvalidateRect(Hwnd(), nullptr, FALSE); }
-
-  private:
-    ProfileStore& store_;
-};
-
-// The advanced page (pointer settings and macros).
-class CSensitivityDlg : public CSkinnedPage {
-  public:
-    explicit CSensitivityDlg(ProfileStore& store)
-        : CSkinnedPage(L"skin_advance_setting.ini", u"SCREEN"), store_(store) {}
-    void RefreshFromProfile() { InvalidateRect(Hwnd(), nullptr, FALSE); }
-
-  private:
-    ProfileStore& store_;
 };
 
 }  // namespace t30
