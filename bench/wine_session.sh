@@ -1,0 +1,154 @@
+# The Windows half of scripts/bench, run inside a Wine session of its own (scripts/wine-env):
+#   bash bench/wine_session.sh paint OUT RUNS  first paints of the program and the baseline,
+#                                              alternating, and the cost of one switching check
+#   bash bench/wine_session.sh idle OUT WHICH SECONDS
+#                                              WHICH (program or baseline) idle for SECONDS: CPU
+#                                              time used, private memory before and after
+# Figures are appended to OUT as "name=value" lines. Needs BENCH_DEMO (the demo folder),
+# BENCH_WIN (build/win) and BENCH_NATIVE (build/bench) in the environment.
+set -euo pipefail
+
+mode=$1 out=$2
+APP_TITLE='VANTREL T-30'
+BASE_TITLE='T30 baseline'
+work=$(mktemp -d /tmp/t30-bench.XXXXXX)
+mouse_pid=""
+
+cleanup() {
+    local rc=$?
+    [ -n "$mouse_pid" ] && { wine vmouse.exe quit >/dev/null 2>&1 || true; wait "$mouse_pid" 2>/dev/null || true; }
+    cd /
+    rm -rf "$work"
+    exit $rc
+}
+trap cleanup EXIT
+
+# A copy of the demo folder, so every session starts from no settings and the demo stays as built.
+cp -r "$BENCH_DEMO" "$work/app"
+cp "$BENCH_WIN/bench/t30_baseline.exe" "$BENCH_WIN/bench/bench_probe.exe" "$work/app/"
+cd "$work/app"
+
+probe() { wine bench_probe.exe "$@" 2>&1 | tr -d '\r'; }
+
+plug_mouse() {
+    wine vmouse.exe serve >/dev/null 2>&1 &
+    mouse_pid=$!
+    for _ in $(seq 50); do wine vmouse.exe reports >/dev/null 2>&1 && break; sleep 0.2; done
+    wine vmouse.exe plug 2 >/dev/null
+}
+
+# first_paint TITLE EXE: starts EXE, prints first_paint's lines (pid= among them).
+first_paint() {
+    "$BENCH_NATIVE/bench/first_paint" -s 1500 "$1" wine "$2"
+}
+
+# Ends a program started by first_paint: WM_CLOSE to its window, then waits for the process.
+end_program() {
+    local title=$1 pid=$2
+    probe close "$title" >/dev/null || true
+    for _ in $(seq 100); do
+        [ -e "/proc/$pid" ] || return 0
+        sleep 0.1
+    done
+    echo "bench: $title did not end; stopping process $pid" >&2
+    kill "$pid" 2>/dev/null || true
+    sleep 1
+}
+
+value() { sed -n "s/^$1=//p"; }
+
+# One timed start of EXE; appends "<name>_first_paint_ms=..." to OUT unless it is the warm-up.
+# Leaves the program running; its pid is in $last_pid.
+timed_start() {
+    local name=$1 title=$2 exe=$3 record=$4 lines
+    lines=$(first_paint "$title" "$exe") || { echo "bench: $exe showed no window" >&2; exit 1; }
+    last_pid=$(value pid <<<"$lines")
+    if [ "$record" = 1 ]; then
+        echo "${name}_first_paint_ms=$(value first_paint_ms <<<"$lines")" >>"$out"
+        echo "${name}_mapped_ms=$(value mapped_ms <<<"$lines")" >>"$out"
+    fi
+}
+
+# Process time (user + system) of a Linux process in milliseconds, with its threads.
+cpu_ms() {
+    local stat ticks
+    stat=$(cat "/proc/$1/stat")
+    stat=${stat##*) }  # the name may hold spaces; fields from the state on
+    ticks=$(getconf CLK_TCK)
+    awk -v t="$ticks" '{ printf "%.0f", ($12 + $13) * 1000 / t }' <<<"$stat"
+}
+
+# The wineserver of this session.
+wineserver_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        [ "$(cat "$p/comm" 2>/dev/null)" = wineserver ] || continue
+        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+            { echo "${p#/proc/}"; return; }
+    done
+}
+
+# Memory figures of IMAGE as the system reports them to Windows programs, plus the Linux view.
+memory() {
+    local name=$1 image=$2 pid=$3 tag=$4 lines
+    lines=$(probe memory "$image")
+    echo "${name}_private_bytes_$tag=$(value private_bytes <<<"$lines")" >>"$out"
+    echo "${name}_working_set_$tag=$(value working_set <<<"$lines")" >>"$out"
+    echo "${name}_rss_anon_kib_$tag=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status")" >>"$out"
+}
+
+case "$mode" in
+paint)
+    runs=$3
+    plug_mouse
+    timed_start program "$APP_TITLE" T30Config.exe 0
+    end_program "$APP_TITLE" "$last_pid"
+    timed_start baseline "$BASE_TITLE" t30_baseline.exe 0
+    # A foreign program's window in the foreground: the lookup the switching check does for it.
+    probe switch-check 2000 | grep -E '_us=|foreground=' >>"$out"
+    end_program "$BASE_TITLE" "$last_pid"
+    for i in $(seq "$runs"); do
+        # Alternating the order evens out any drift between the two.
+        if [ $((i % 2)) = 1 ]; then order="program baseline"; else order="baseline program"; fi
+        for which in $order; do
+            if [ "$which" = program ]; then
+                timed_start program "$APP_TITLE" T30Config.exe 1
+                end_program "$APP_TITLE" "$last_pid"
+            else
+                timed_start baseline "$BASE_TITLE" t30_baseline.exe 1
+                end_program "$BASE_TITLE" "$last_pid"
+            fi
+        done
+    done
+    ;;
+idle)
+    which=$3 seconds=$4
+    if [ "$which" = program ]; then
+        plug_mouse
+        timed_start program "$APP_TITLE" T30Config.exe 0
+        probe hide "$APP_TITLE" >/dev/null  # what Cancel does: only the notification icon stays
+        title=$APP_TITLE image=T30Config.exe
+    else
+        timed_start baseline "$BASE_TITLE" t30_baseline.exe 0
+        title=$BASE_TITLE image=t30_baseline.exe
+    fi
+    pid=$last_pid
+    sleep 5  # past start-up work
+    memory "$which" "$image" "$pid" start
+    server=$(wineserver_pid)
+    cpu0=$(cpu_ms "$pid")
+    server0=$([ -n "$server" ] && cpu_ms "$server" || echo 0)
+    sleep "$seconds"
+    cpu1=$(cpu_ms "$pid")
+    server1=$([ -n "$server" ] && cpu_ms "$server" || echo 0)
+    memory "$which" "$image" "$pid" end
+    echo "${which}_idle_seconds=$seconds" >>"$out"
+    echo "${which}_idle_cpu_ms=$((cpu1 - cpu0))" >>"$out"
+    echo "${which}_idle_wineserver_cpu_ms=$((server1 - server0))" >>"$out"
+    end_program "$title" "$pid"
+    ;;
+*)
+    echo "usage: wine_session.sh paint OUT RUNS | idle OUT program|baseline SECONDS" >&2
+    exit 2
+    ;;
+esac
