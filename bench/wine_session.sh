@@ -69,13 +69,18 @@ timed_start() {
     fi
 }
 
-# Process time (user + system) of a Linux process in milliseconds, with its threads.
+# CPU time of a Linux process in milliseconds, all its threads: the scheduler's nanosecond
+# accounts summed over the threads (the user and system tick counts of /proc/PID/stat count in
+# 10 ms steps, too coarse for an idle minute).
 cpu_ms() {
-    local stat ticks
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%.1f", ns / 1e6 }'
+}
+# Threads that ended in between are missing from the sums above; the tick counts keep them.
+tick_ms() {
+    local stat
     stat=$(cat "/proc/$1/stat")
     stat=${stat##*) }  # the name may hold spaces; fields from the state on
-    ticks=$(getconf CLK_TCK)
-    awk -v t="$ticks" '{ printf "%.0f", ($12 + $13) * 1000 / t }' <<<"$stat"
+    awk -v t="$(getconf CLK_TCK)" '{ printf "%.0f", ($12 + $13) * 1000 / t }' <<<"$stat"
 }
 
 # The wineserver of this session.
@@ -88,13 +93,16 @@ wineserver_pid() {
     done
 }
 
-# Memory figures of IMAGE as the system reports them to Windows programs, plus the Linux view.
+# Private memory of the process. Wine gives its own process's private bytes as the Linux
+# process's anonymous resident memory plus its swapped-out part (RssAnon + VmSwap), and gives
+# nothing for other processes, so the figure is read here the same way from /proc. The working
+# set (VmRSS) is printed beside it.
 memory() {
-    local name=$1 image=$2 pid=$3 tag=$4 lines
-    lines=$(probe memory "$image")
-    echo "${name}_private_bytes_$tag=$(value private_bytes <<<"$lines")" >>"$out"
-    echo "${name}_working_set_$tag=$(value working_set <<<"$lines")" >>"$out"
-    echo "${name}_rss_anon_kib_$tag=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status")" >>"$out"
+    local name=$1 pid=$2 tag=$3
+    awk -v n="$name" -v t="$tag" '
+        /^RssAnon:/ { anon = $2 } /^VmSwap:/ { swap = $2 } /^VmRSS:/ { rss = $2 }
+        END { printf "%s_private_bytes_%s=%d\n%s_working_set_%s=%d\n", n, t, (anon + swap) * 1024,
+                     n, t, rss * 1024 }' "/proc/$pid/status" >>"$out"
 }
 
 case "$mode" in
@@ -127,24 +135,25 @@ idle)
         plug_mouse
         timed_start program "$APP_TITLE" T30Config.exe 0
         probe hide "$APP_TITLE" >/dev/null  # what Cancel does: only the notification icon stays
-        title=$APP_TITLE image=T30Config.exe
+        title=$APP_TITLE
     else
         timed_start baseline "$BASE_TITLE" t30_baseline.exe 0
-        title=$BASE_TITLE image=t30_baseline.exe
+        title=$BASE_TITLE
     fi
     pid=$last_pid
     sleep 5  # past start-up work
-    memory "$which" "$image" "$pid" start
+    memory "$which" "$pid" start
     server=$(wineserver_pid)
-    cpu0=$(cpu_ms "$pid")
+    cpu0=$(cpu_ms "$pid") tick0=$(tick_ms "$pid")
     server0=$([ -n "$server" ] && cpu_ms "$server" || echo 0)
     sleep "$seconds"
-    cpu1=$(cpu_ms "$pid")
+    cpu1=$(cpu_ms "$pid") tick1=$(tick_ms "$pid")
     server1=$([ -n "$server" ] && cpu_ms "$server" || echo 0)
-    memory "$which" "$image" "$pid" end
+    memory "$which" "$pid" end
     echo "${which}_idle_seconds=$seconds" >>"$out"
-    echo "${which}_idle_cpu_ms=$((cpu1 - cpu0))" >>"$out"
-    echo "${which}_idle_wineserver_cpu_ms=$((server1 - server0))" >>"$out"
+    echo "${which}_idle_cpu_ms=$(awk -v a="$cpu0" -v b="$cpu1" 'BEGIN { printf "%.1f", b - a }')" >>"$out"
+    echo "${which}_idle_cpu_ticks_ms=$((tick1 - tick0))" >>"$out"
+    echo "${which}_idle_wineserver_cpu_ms=$(awk -v a="$server0" -v b="$server1" 'BEGIN { printf "%.1f", b - a }')" >>"$out"
     end_program "$title" "$pid"
     ;;
 *)

@@ -19,29 +19,36 @@ void BuildSkinWindow(HWND window, const std::wstring& file, std::u16string_view 
         return LoadSkinPicture(folder + ToWide(name), into);
     };
 
-    Bitmap normal, over, down, disable;
-    load(names.mask, images.mask);
-    load(names.normal, normal);
-    load(names.over, over);
-    load(names.down, down);
-    load(names.disable, disable);
+    // The mask is needed only for the window's shape: shaped and freed before the state pictures
+    // are decoded, so the largest pictures are never held all at once.
+    Bitmap mask;
+    load(names.mask, mask);
     images.size = load(names.normal, images.background);
 
     SetWindowPos(window, nullptr, 0, 0, images.size.cx, images.size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    Region shape = MaskToRegion(mask.Get());
+    mask.Reset();
+    if (shape) {
+        SetWindowRgn(window, shape.Release(), TRUE);  // the system owns it from here on
+    }
 
-    const SkinPictures pictures{normal.Get(), over.Get(), down.Get(), disable.Get()};
+    // The other state pictures only give controls their parts; a window without controls has no
+    // use for them, and each costs a full decode.
+    if (controls.empty()) {
+        return;
+    }
+    Bitmap over, down, disable;
+    load(names.over, over);
+    load(names.down, down);
+    load(names.disable, disable);
+    const SkinPictures pictures{images.background.Get(), over.Get(), down.Get(), disable.Get()};
     for (const SkinControl& control : controls) {
         const SkinEntry entry = skin.Entry(control.key);
         const RECT rect{entry.left, entry.top, entry.right, entry.bottom};
         if (control.make) {
             control.make(entry, rect, pictures);
         }
-    }
-    // The temporary pictures go with this scope; the window's shape comes from its mask.
-    Region shape = MaskToRegion(images.mask.Get());
-    if (shape) {
-        SetWindowRgn(window, shape.Release(), TRUE);  // the system owns it from here on
     }
 }
 

@@ -39,9 +39,9 @@ struct SkinControl {
         make;
 };
 
-// What a skinned window keeps: its mask, its background (the "Normal" picture) and their size.
+// What a skinned window keeps: its background (the "Normal" picture) and its size. The mask
+// shapes the window during the build and is not kept.
 struct SkinWindowImages {
-    Bitmap mask;
     Bitmap background;
     SIZE size{0, 0};
 };

@@ -151,7 +151,6 @@ void CConfigDlg::Shutdown() {
         return;
     }
     shutDown_ = true;
-    skin_.mask.Reset();
     skin_.background.Reset();
     library_.Clear();
     if (Hwnd() != nullptr) {

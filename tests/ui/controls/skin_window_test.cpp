@@ -81,7 +81,8 @@ class SkinWindow : public ::testing::Test {
 // The shape every skinned window has: a dialog that builds itself from the skin.
 class CSkinnedDialog : public CDialog {
   public:
-    explicit CSkinnedDialog(std::wstring file) : file_(std::move(file)) {
+    explicit CSkinnedDialog(std::wstring file, bool withControls = true)
+        : file_(std::move(file)), withControls_(withControls) {
         SetTemplateStyle(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
     }
     CRgnButton ok;
@@ -120,7 +121,8 @@ class CSkinnedDialog : public CDialog {
                  line.SetPicture(App().skinFolder + L"w_over.bmp");
              }},
         };
-        BuildSkinWindow(Hwnd(), file_, u"SCREEN", controls, skin);
+        BuildSkinWindow(Hwnd(), file_, u"SCREEN",
+                        withControls_ ? controls : std::vector<SkinControl>{}, skin);
         return TRUE;
     }
     LRESULT OnPaint(WPARAM, LPARAM) {
@@ -135,7 +137,14 @@ class CSkinnedDialog : public CDialog {
 
   private:
     std::wstring file_;
+    bool withControls_;
 };
+
+// Whether the window carries a region of its own.
+bool HasRegion(HWND window) {
+    Region probe(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(window, probe.Get()) != ERROR;
+}
 
 RECT ChildRect(HWND child) {
     RECT r;
@@ -158,7 +167,7 @@ TEST_F(SkinWindow, BuildsShapeControlsAndBackgroundFromTheSkin) {
     GetWindowRect(dialog.Hwnd(), &window);
     EXPECT_TRUE(SameRect(window, RECT{0, 0, kWidth, kHeight})) << "at (0, 0), Normal's size";
     EXPECT_EQ(dialog.skin.size.cx, kWidth);
-    EXPECT_TRUE(dialog.skin.mask);
+    EXPECT_TRUE(HasRegion(dialog.Hwnd()));
     EXPECT_TRUE(dialog.skin.background);
 
     EXPECT_NE(WindowFromPoint(POINT{2, 2}), dialog.Hwnd()) << "corner cut away by the mask";
@@ -190,6 +199,23 @@ TEST_F(SkinWindow, BuildsShapeControlsAndBackgroundFromTheSkin) {
     dialog.DestroyWindow();
 }
 
+// Pages have no controls of their own in the skin: shape and background all the same.
+TEST_F(SkinWindow, WindowWithoutControlsIsShapedAndPainted) {
+    CSkinnedDialog dialog(L"skin_test.ini", false);
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    test::PumpFor(100);
+    RECT window;
+    GetWindowRect(dialog.Hwnd(), &window);
+    EXPECT_TRUE(SameRect(window, RECT{0, 0, kWidth, kHeight}));
+    EXPECT_TRUE(HasRegion(dialog.Hwnd()));
+    EXPECT_NE(WindowFromPoint(POINT{2, 2}), dialog.Hwnd()) << "corner cut away by the mask";
+    EXPECT_EQ(WindowFromPoint(POINT{30, 120}), dialog.Hwnd());
+    EXPECT_EQ(dialog.ok.Hwnd(), nullptr);
+    WindowDC dc(dialog.Hwnd());
+    EXPECT_EQ(GetPixel(dc.Get(), 100, 5), RGB(120, 20, 20));
+    dialog.DestroyWindow();
+}
+
 TEST_F(SkinWindow, MissingSkinFileGivesAnEmptyWindowAndNoCrash) {
     CSkinnedDialog dialog(L"no_such_skin.ini");
     ASSERT_TRUE(dialog.CreateModeless(nullptr));
@@ -197,7 +223,7 @@ TEST_F(SkinWindow, MissingSkinFileGivesAnEmptyWindowAndNoCrash) {
     RECT window;
     GetWindowRect(dialog.Hwnd(), &window);
     EXPECT_EQ(window.right - window.left, 0);
-    EXPECT_FALSE(dialog.skin.mask);
+    EXPECT_FALSE(HasRegion(dialog.Hwnd()));
     EXPECT_FALSE(dialog.skin.background);
     ASSERT_NE(dialog.ok.Hwnd(), nullptr) << "controls are still made, with no size";
     const RECT ok = ChildRect(dialog.ok.Hwnd());
