@@ -83,11 +83,11 @@ tick_ms() {
     awk -v t="$(getconf CLK_TCK)" '{ printf "%.0f", ($12 + $13) * 1000 / t }' <<<"$stat"
 }
 
-# The wineserver of this session.
+# The wineserver of this session (wineserver64 on 64-bit Wine).
 wineserver_pid() {
     local p
     for p in /proc/[0-9]*; do
-        [ "$(cat "$p/comm" 2>/dev/null)" = wineserver ] || continue
+        case "$(cat "$p/comm" 2>/dev/null)" in wineserver*) ;; *) continue ;; esac
         tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
             { echo "${p#/proc/}"; return; }
     done
