@@ -17,7 +17,7 @@ def native_medians(path):
         data = json.load(f)
     out = {}
     for b in data["benchmarks"]:
-        if b.get("aggregate_name") in ("median", "stddev", "min", "max") or b.get("run_type") == "iteration":
+        if b.get("aggregate_name") in ("median", "stddev") or b.get("run_type") == "iteration":
             name = b.get("run_name", b["name"])
             agg = b.get("aggregate_name", "run")
             unit = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[b.get("time_unit", "ns")]
@@ -60,13 +60,14 @@ def main(argv):
         context.get("host_name", "?"), context.get("num_cpus", 0),
         ", ".join("%.2f" % x for x in context.get("load_avg", []))))
     print()
-    print("Native (build/bench, Release; medians of the repetitions; targets judged on CPU time,")
-    print("which other work on the machine does not inflate; wall time is what an idle machine gives)")
+    print("Native (build/bench, Release; medians and standard deviations of 5 repetitions; targets")
+    print("judged on CPU time, which other work on the machine does not inflate)")
     targets = {"BM_FullApplyDiffAndEncode": 20.0, "BM_MainWindowMaskRuns": 5000.0}
     for name, agg in native.items():
         if "median" not in agg:
             continue
-        line = "  %-30s CPU %10.2f us   wall %10.2f us" % (name, agg["cpu_median"], agg["median"])
+        line = "  %-30s CPU %9.2f us (sd %.2f)   wall %9.2f us (sd %.2f)" % (
+            name, agg["cpu_median"], agg.get("cpu_stddev", 0), agg["median"], agg.get("stddev", 0))
         if name in targets:
             line += "   target <= %g us: %s" % (targets[name], verdict(agg["cpu_median"] <= targets[name]))
         print(line)
