@@ -1,9 +1,10 @@
-// The Windows side of scripts/bench, run under Wine beside the program or the baseline:
-//   bench_probe switch-check COUNT   cost of the switching timer's check, COUNT calls timed one by
-//                                    one against whatever window is in the foreground
-//   bench_probe memory IMAGE         memory counters of the running process IMAGE (e.g.
-//   T30Config.exe) bench_probe hide TITLE           hides the top-level window TITLE, as its Cancel
-//   button does bench_probe close TITLE          posts WM_CLOSE to the top-level window TITLE
+// The Windows side of scripts/bench, run under Wine beside the program or the baseline.
+//   bench_probe switch-check COUNT  times COUNT calls of the switching timer's check, one by one,
+//                                   against whatever window is in the foreground
+//   bench_probe memory IMAGE        memory counters of the running process IMAGE (Wine 8 gives 0
+//                                   private bytes for another process: scripts/bench reads /proc)
+//   bench_probe hide TITLE          hides the top-level window TITLE, as its Cancel button does
+//   bench_probe close TITLE         posts WM_CLOSE to the top-level window TITLE
 // Figures go to standard output as "name=value" lines; failures exit non-zero with a message.
 #include <windows.h>
 
