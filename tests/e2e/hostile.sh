@@ -31,7 +31,7 @@ apply_sends_everything() {
     vm clear
     click_main 5
     wait_for "a full apply" 15 reports_have_button_map
-    sleep 0.5
+    wait_for "the end of the apply" 10 reports_quiet
     local ids
     ids=$(report_ids)
     [ "$ids" = "04 05 06 08" ] || fail "the apply sent '$ids', expected 04 05 06 08"
@@ -39,9 +39,18 @@ apply_sends_everything() {
         fail "reports did not all go through identity $identity"
 }
 
+# No report for a while: a send pass is over (the worker pauses 400 ms after each report), so
+# OK and Apply take clicks again and the mouse is no longer captured.
+reports_quiet() {
+    local before
+    before=$(vm reports | wc -l)
+    sleep 1.2
+    [ "$(vm reports | wc -l)" = "$before" ]
+}
+
 # OK applies and ends the program; it must end by itself.
 ok_ends_the_program() {
-    sleep 1  # OK stays disabled while an earlier apply is still sending
+    wait_for "the mouse to receive nothing more" 20 reports_quiet
     click_main 3
     wait_for "the program to end after OK" 20 process_ended "$app"
 }
