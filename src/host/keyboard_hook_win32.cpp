@@ -19,6 +19,49 @@ uint64_t HandleValue(HHOOK hook) {
     return uint64_t(reinterpret_cast<uintptr_t>(hook));
 }
 
+// The debugger line of each key is written from the message loop, never inside the hook
+// procedure: writing to a debugger (or to a slow debug-output viewer) can block for seconds, and
+// the system skips a low-level hook that overruns its timeout and, after a few overruns, removes
+// it without a word. So the procedure only posts, here and to the target.
+constexpr UINT kMsgKeyLine = WM_APP + 0x40A;
+
+LRESULT CALLBACK KeyLineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kMsgKeyLine) {
+        DebugLine(HookKeyLine(static_cast<uint32_t>(wParam)));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A message-only window on the hook's thread, made with the first hook and kept for the life of
+// the process: lines of keys still queued when a hook is removed are written all the same.
+class KeyLineWindow {
+  public:
+    HWND Get() {
+        if (hwnd_ == nullptr) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = KeyLineProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"T30 Hook Key Lines";
+            RegisterClassW(&wc);
+            hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    wc.hInstance, nullptr);
+        }
+        return hwnd_;
+    }
+    ~KeyLineWindow() {
+        if (hwnd_ != nullptr) {
+            DestroyWindow(hwnd_);
+        }
+    }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+KeyLineWindow g_keyLines;
+HWND g_keyLineWindow = nullptr;
+
 }  // namespace
 
 void SetHookDebugOutput(DebugOutput* output) {
@@ -32,6 +75,7 @@ bool InstallKeyboardHook(HWND target) {
         g_hook = nullptr;
     }
     g_target = target;
+    g_keyLineWindow = g_keyLines.Get();
     g_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
     DebugLine(HookHandleLine(HandleValue(g_hook)));
     return g_hook != nullptr;
@@ -54,7 +98,9 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    DebugLine(HookKeyLine(event->vkCode));
+    if (g_keyLineWindow != nullptr) {
+        PostMessageW(g_keyLineWindow, kMsgKeyLine, event->vkCode, 0);
+    }
     // When the target is gone (or its queue is full) the event goes on as usual: a hook that
     // outlived its window must not take the keyboard away for good.
     if (!g_target || !PostMessageW(g_target, WM_HOOK_KEY, event->vkCode, event->flags & LLKHF_UP)) {

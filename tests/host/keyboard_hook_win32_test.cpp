@@ -181,6 +181,33 @@ TEST_F(KeyboardHookWin32, ForwardsEveryEventInOrderAndWithholdsIt) {
     EXPECT_EQ(KeysOnly(otherSeen_, WM_KEYUP), (std::vector<Seen>{{WM_KEYUP, 0x41, 0}}));
 }
 
+// The system gives a low-level hook a short time and drops hooks that overrun it, so the
+// procedure must not wait for anything: the key's debugger line is written later, from the
+// message loop, even when the debugger output is slow.
+TEST_F(KeyboardHookWin32, TheProcedureOnlyPostsWhateverTheDebuggerOutputCosts) {
+    struct SlowOutput : DebugOutput {
+        std::vector<std::wstring> lines;
+        void Write(std::u16string_view line) override {
+            Sleep(700);
+            lines.emplace_back(line.begin(), line.end());
+        }
+    } slow;
+    ASSERT_TRUE(InstallKeyboardHook(target_));
+    SetHookDebugOutput(&slow);
+    KBDLLHOOKSTRUCT event{};
+    event.vkCode = 'C';
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(KeyboardHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event)), 1);
+    const DWORD spent = GetTickCount() - start;
+    EXPECT_TRUE(slow.lines.empty()) << "the procedure wrote the debugger line itself";
+    EXPECT_LT(spent, 200u);
+
+    Pump();
+    EXPECT_EQ(slow.lines, std::vector<std::wstring>{L"43\n"});
+    EXPECT_EQ(targetSeen_, (std::vector<Seen>{{WM_HOOK_KEY, 0x43, 0}}));
+    SetHookDebugOutput(&g_collect);
+}
+
 TEST_F(KeyboardHookWin32, InstallingAgainLeavesOneHook) {
     ASSERT_TRUE(InstallKeyboardHook(target_));
     ASSERT_TRUE(InstallKeyboardHook(target_));

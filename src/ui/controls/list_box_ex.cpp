@@ -232,8 +232,11 @@ LRESULT CListBoxEx::OnDrawItem(WPARAM, LPARAM lParam) {
         MemoryDC source(CreateCompatibleDC(dis.hDC));
         SelectGuard keep(source.Get(), picture.Get());
         if (keep.Ok()) {
-            TransparentBlt(dc.Get(), 5, 2, size.cx, size.cy, source.Get(), 0, 0, size.cx, size.cy,
-                           kSeeThrough);
+            // gdi32's own entry, which msimg32's TransparentBlt forwards to: msimg32.dll is not
+            // one of the libraries Windows always takes from the system folder, so importing it
+            // would let a file of that name beside the program be loaded before the program runs.
+            GdiTransparentBlt(dc.Get(), 5, 2, size.cx, size.cy, source.Get(), 0, 0, size.cx,
+                              size.cy, kSeeThrough);
         }
     }
     const std::wstring text = RowText(static_cast<int>(dis.itemID));

@@ -127,7 +127,7 @@ void CConfigDlg::Initialise() {
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     App().mainWindow = Hwnd();
-    SetWindowTextW(Hwnd(), LangString(IDS_APP_TITLE).c_str());
+    SetWindowTextW(Hwnd(), Title().c_str());
     AddTrayIcon();
 
     const std::filesystem::path appFolder(App().appFolder);
@@ -243,6 +243,13 @@ void CConfigDlg::Refresh() {
     SetProgramLabel();
     basicPage_.Refresh();
     advancedPage_.RefreshFromProfile();
+}
+
+std::wstring CConfigDlg::Title() const {
+    // Without a language library every text is empty, but a second start must still find this
+    // window, and the notification icon should still say whose it is.
+    std::wstring title = LangString(IDS_APP_TITLE);
+    return title.empty() ? kMainWindowTitle : title;
 }
 
 void CConfigDlg::SetProgramLabel() {
@@ -439,7 +446,7 @@ void CConfigDlg::AddTrayIcon() {
     data.hIcon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    LangString(IDS_APP_TITLE).copy(data.szTip, 127);
+    Title().copy(data.szTip, 127);
     trayIconShown_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 

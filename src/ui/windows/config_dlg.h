@@ -27,6 +27,10 @@
 
 namespace t30 {
 
+// A second start finds the first by its main window's title: language string 1111, or this
+// when the language library gives none.
+constexpr wchar_t kMainWindowTitle[] = L"VANTREL T-30";
+
 // Messages of the main window.
 constexpr UINT kMsgTrayIcon = 1036;
 constexpr UINT kMsgShowMainWindow = 1039;
@@ -88,6 +92,7 @@ class CConfigDlg : public CDialog,
     void ClearProgram();
     void ShowTrayMenu();
     void SetProgramLabel();
+    std::wstring Title() const;
 
     // ApplyHost
     void BeginBusy() override;

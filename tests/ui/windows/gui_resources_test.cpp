@@ -1,0 +1,302 @@
+// Every dialog and pop-up menu of the program opened and closed 200 times, drawn from the
+// product's own skins: the process's GDI and USER objects must end where they started.
+//
+// Windows counts them with GetGuiResources. Wine 8 answers 0 for both (the call is not
+// implemented there), so under Wine the counts are taken from Wine's own handle tables instead:
+// every live GDI object of the process (win_test_support.h), and every window and menu of the
+// process. Each case says which count it used.
+//
+// One row per "open and close once" action: a new dialog or menu is one more row.
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "macro/macro_library.h"
+#include "profile/profile_store.h"
+#include "ui/controls/ex_menu.h"
+#include "ui/framework/app_globals.h"
+#include "ui/windows/config_dlg.h"
+#include "ui/windows/warn_dlg.h"
+#include "win_test_support.h"
+
+namespace t30 {
+namespace {
+
+constexpr int kCycles = 200;
+
+// ---- Counting
+
+// Windows and menus of this process. Wine, like GDI, takes a handle's bare table index as the
+// handle, so its user-handle table (indexes 0x20 to 0xFFEF in steps of 2) can be walked.
+DWORD WineUserObjectCount() {
+    const DWORD self = GetCurrentProcessId();
+    DWORD live = 0;
+    for (UINT_PTR handle = 0x20; handle <= 0xFFEF; handle += 2) {
+        HWND window = reinterpret_cast<HWND>(handle);
+        DWORD owner = 0;
+        if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) != 0 && owner == self) {
+            ++live;
+        } else if (IsMenu(reinterpret_cast<HMENU>(handle))) {
+            ++live;
+        }
+    }
+    return live;
+}
+
+struct Counts {
+    DWORD gdi = 0;
+    DWORD user = 0;
+    bool gdiReported = false;   // by GetGuiResources
+    bool userReported = false;  // by GetGuiResources
+};
+
+Counts Measure() {
+    Counts c;
+    c.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    c.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    c.gdiReported = c.gdi != 0;
+    c.userReported = c.user != 0;
+    if (!c.gdiReported) {
+        c.gdi = test::GdiObjectCount();
+    }
+    if (!c.userReported) {
+        c.user = WineUserObjectCount();
+    }
+    return c;
+}
+
+// ---- Closing whatever is open, as a user would
+
+// Set while a pop-up menu of a row is tracked: the number of its items drawn so far.
+int g_menuItemsDrawn = -1;
+
+// A top-level dialog of this thread other than the main window: an open warning.
+HWND OpenWarning() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (hwnd != App().mainWindow && std::wstring(cls) == L"#32770" &&
+                IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(p) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Runs on a thread timer inside whatever modal loop is running. Painting comes before timers,
+// so whatever is open has been drawn by the time this runs.
+void CALLBACK CloseWhatIsOpen(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_menuItemsDrawn > 0) {
+        EndMenu();
+        return;
+    }
+    if (g_menuItemsDrawn == 0) {
+        return;  // not drawn yet
+    }
+    if (HWND warning = OpenWarning()) {
+        // A click on its first button (OK) ends it.
+        if (HWND button = GetWindow(warning, GW_CHILD)) {
+            SendMessageW(warning, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+        }
+        return;
+    }
+    if (App().mainWindow != nullptr && IsWindow(App().mainWindow)) {
+        PostMessageW(App().mainWindow, WM_CLOSE, 0, 0);
+    }
+}
+
+class CloserTimer {
+  public:
+    CloserTimer() : id_(SetTimer(nullptr, 0, 15, CloseWhatIsOpen)) {}
+    ~CloserTimer() { KillTimer(nullptr, id_); }
+    CloserTimer(const CloserTimer&) = delete;
+    CloserTimer& operator=(const CloserTimer&) = delete;
+
+  private:
+    UINT_PTR id_;
+};
+
+// ---- The rows
+
+// An owner for the warnings that take one and for the pop-up menus.
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MEASUREITEM &&
+        CExMenu::HandleMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) {
+        return TRUE;
+    }
+    if (msg == WM_DRAWITEM && CExMenu::HandleDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp))) {
+        ++g_menuItemsDrawn;
+        return TRUE;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND Owner() {
+    static HWND owner = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = OwnerProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"T30 Resource Test Owner";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"owner", WS_POPUP | WS_VISIBLE, 600, 300, 200,
+                               100, nullptr, nullptr, wc.hInstance, nullptr);
+    }();
+    return owner;
+}
+
+void RunWarning(CWarnBase& dialog, HWND owner) {
+    CloserTimer closer;
+    const INT_PTR result = dialog.Run(owner);
+    ASSERT_TRUE(result == kWarnOk || result == kWarnCancel) << "ended with " << result;
+}
+
+// A menu like the button page's: items, a separator and a sub-menu, tracked until drawn.
+void TrackMenu() {
+    Gdiplus::Font font(L"Arial", 12, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    CExMenu sub(&font);
+    CExMenu menu(&font);
+    ASSERT_TRUE(sub.CreatePopup() && menu.CreatePopup());
+    sub.AppendItem(1003, L"Copy");
+    sub.AppendItem(1004, L"Paste");
+    menu.AppendItem(1001, L"Left button");
+    menu.AppendItem(CExMenu::kSeparator, L"");
+    menu.AppendItem(1002, L"Shortcuts", sub.Handle());
+    menu.SetItemWidth(MeasureMenuText(L"Left button", 159));
+    g_menuItemsDrawn = 0;
+    CloserTimer closer;
+    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 620, 320, 0,
+                   Owner(), nullptr);
+    const int drawn = g_menuItemsDrawn;
+    g_menuItemsDrawn = -1;
+    ASSERT_GT(drawn, 0) << "the menu closed before it was drawn";
+}
+
+// The main window as the program runs it, without a mouse: it builds itself, loads the
+// settings, starts its worker, finds no device, and is closed.
+void RunMainWindow() {
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    {
+        CConfigDlg dialog(*store, *library);
+        CloserTimer closer;
+        dialog.DoModal(nullptr);
+    }
+    App().mainWindow = nullptr;
+}
+
+struct Row {
+    const char* name;
+    std::function<void()> openAndCloseOnce;
+};
+
+const Row kRows[] = {
+    {"ResetConfirmation",
+     [] {
+         CWarnDlg dialog(L"Reset all five profiles to their defaults?");
+         RunWarning(dialog, Owner());
+     }},
+    {"ClickWarning",
+     [] {
+         CWarnClickDlg dialog;
+         RunWarning(dialog, Owner());
+     }},
+    {"MacroSetWarning",
+     [] {
+         CWarnMacroSet dialog;
+         RunWarning(dialog, Owner());
+     }},
+    {"NoMouseWarning",
+     [] {
+         CWarnNoMouseDlg dialog;
+         RunWarning(dialog, nullptr);
+     }},
+    {"DeleteMacroWarning",
+     [] {
+         CDeleteMacroWarn dialog;
+         RunWarning(dialog, Owner());
+     }},
+    {"OwnerDrawnMenu", TrackMenu},
+    {"MainWindow", RunMainWindow},
+};
+
+// ---- The process as the program sets it up: GDI+ and the menu-frame hook, the product's skins
+// and language library beside the executable (the main window finds them there itself).
+
+class ProgramEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+        InstallMenuFrameHook();
+    }
+    void TearDown() override {
+        RemoveMenuFrameHook();
+        Gdiplus::GdiplusShutdown(token_);
+    }
+
+  private:
+    ULONG_PTR token_ = 0;
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+class GuiResources : public ::testing::TestWithParam<Row> {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(InitAppFolders());
+        ASSERT_TRUE(LoadLanguageLibrary()) << "lan.dll beside the test";
+    }
+    void TearDown() override { App().language.Reset(); }
+};
+
+TEST_P(GuiResources, OpeningAndClosingTwoHundredTimesLeavesNoObjectBehind) {
+    const Row& row = GetParam();
+    // The first time creates what lives for the process: window classes, cached fonts and
+    // pictures of the system, GDI+'s own objects.
+    row.openAndCloseOnce();
+    test::Pump();
+    const Counts before = Measure();
+    for (int i = 0; i < kCycles && !HasFatalFailure(); ++i) {
+        row.openAndCloseOnce();
+    }
+    test::Pump();
+    const Counts after = Measure();
+
+    RecordProperty("gdi_count", before.gdiReported ? "GetGuiResources" : "Wine GDI table");
+    RecordProperty("user_count", before.userReported ? "GetGuiResources" : "Wine user table");
+    std::printf("%s: GDI %lu -> %lu (%s), USER %lu -> %lu (%s)\n", row.name, before.gdi, after.gdi,
+                before.gdiReported ? "GetGuiResources" : "Wine GDI table", before.user, after.user,
+                before.userReported ? "GetGuiResources" : "windows and menus in Wine's table");
+    EXPECT_GT(before.gdi, 0u) << "nothing was counted";
+    EXPECT_GT(before.user, 0u) << "nothing was counted";
+    EXPECT_EQ(after.gdi, before.gdi) << "GDI objects after " << kCycles << " cycles";
+    EXPECT_EQ(after.user, before.user) << "USER objects after " << kCycles << " cycles";
+}
+
+INSTANTIATE_TEST_SUITE_P(DialogsAndMenus, GuiResources, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace t30
