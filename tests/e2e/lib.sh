@@ -6,6 +6,8 @@ set -euo pipefail
 APP_TITLE='^VANTREL T-30$'
 work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
 app_pids=()
+# Commands a scenario leaves for the clean-up, e.g. ending a program it started.
+on_cleanup=()
 
 fail() {
     echo "FAIL: $*" >&2
@@ -18,6 +20,7 @@ fail() {
 
 cleanup() {
     local rc=$?
+    for command in "${on_cleanup[@]}"; do eval "$command" >/dev/null 2>&1 || true; done
     wine taskkill /F /IM T30Config.exe >/dev/null 2>&1 || true
     wine vmouse.exe quit >/dev/null 2>&1 || true
     for pid in "${app_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
