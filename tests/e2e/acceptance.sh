@@ -12,6 +12,9 @@ install_demo "$2"
 profile_offset() { echo $((4 + 19892 * $1)); }
 PROFILE_SIZE=19892
 PROGRAM_PATH=500
+DOUBLE_CLICK_INDEX=1500
+WHEEL_LINES=1504
+POINTER_SPEED=1512
 DPI_STAGE=1668
 REPORT_RATE=1676
 
@@ -34,6 +37,18 @@ program_bound() {
 }
 current_profile_is() { i32_is "$settings" 0 "$1"; }
 file_has_size() { [ -f "$1" ] && [ "$(stat -c %s "$1")" = "$2" ]; }
+
+# A desktop pointer setting as the registry of the prefix holds it.
+desktop_value() {
+    wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v v="$2" '$1 == v { print $NF }'
+}
+desktop_value_is() { [ "$(desktop_value "$1" "$2")" = "$3" ]; }
+# write_i32 FILE OFFSET VALUE: a little-endian 32-bit value over the bytes at OFFSET.
+write_i32() {
+    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
+        $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
+}
 
 first_full_apply() {
     click_main 5
@@ -166,6 +181,35 @@ $(report_bytes)
 expected:
 $first"
     cmp -s <(profile_image 0) config/exported.gmp || fail "Config.data does not hold the import"
+    ;;
+pointer_settings)
+    # A profile file carrying other pointer settings (made on another computer, say) is imported
+    # and applied: the desktop takes its double-click speed, pointer speed and wheel lines.
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    click_main 17
+    answer_file_dialog 'Save As' other
+    wait_for "config\\other.gmp" 10 file_has_size config/other.gmp $PROFILE_SIZE
+    for setting in 'Mouse DoubleClickSpeed 760' 'Mouse MouseSensitivity 16' \
+        'Desktop WheelScrollLines 7'; do
+        # shellcheck disable=SC2086
+        ! desktop_value_is $setting || fail "the desktop already has $setting"
+    done
+    write_i32 config/other.gmp $DOUBLE_CLICK_INDEX 2  # 900 - 2 * 70 ms
+    write_i32 config/other.gmp $POINTER_SPEED 9       # the ninth position: speed 16
+    write_i32 config/other.gmp $WHEEL_LINES 7
+    vm clear
+    click_main 16
+    answer_file_dialog Open other.gmp
+    click_main 5
+    wait_for "the apply after the import" 15 reports_have_button_map
+    wait_for "DoubleClickSpeed 760" 5 desktop_value_is Mouse DoubleClickSpeed 760
+    wait_for "MouseSensitivity 16" 5 desktop_value_is Mouse MouseSensitivity 16
+    wait_for "WheelScrollLines 7" 5 desktop_value_is Desktop WheelScrollLines 7
+    i32_is $settings $(($(profile_offset 0) + POINTER_SPEED)) 9 || fail "pointerSpeed not saved"
     ;;
 two_identities)
     # The mouse on the first identity, then the second plugged in too: reports go to the second
