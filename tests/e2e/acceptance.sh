@@ -71,14 +71,16 @@ answer_file_dialog() {
 }
 
 # What a skin entry of the main window looks like on the screen now, as a checksum of its pixels.
-# The pointer is parked outside the window first, so no hover look gets in the way.
+# The pointer rests on the window's top edge first, where no control is, so no hover look gets in
+# the way. (Off Wine's windows altogether Wine hears no more moves, and a hovered button would
+# stay drawn so.)
 key_rect() {
     tr -d '\r' <"skins/skin_main.ini" | awk -F'[=,]' -v k="$1" '
         /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
         in_pos && $1 == k { printf "%dx%d+%d+%d\n", $5, $6, $3, $4; exit }'
 }
 key_look() {
-    xdotool mousemove 1200 400
+    xdotool mousemove 470 6
     sleep 0.5
     xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
 }
