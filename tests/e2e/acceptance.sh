@@ -127,10 +127,14 @@ program_binding)
     first_full_apply
     click_main 11  # profile 2
     checked=$(key_look 11)
+    no_program=$(key_look 18)
     click_main 19  # browse for the program
     answer_file_dialog Open 'C:\windows\notepad.exe'
+    bound_label=$(key_look 18)
+    [ "$bound_label" != "$no_program" ] || fail "the program label did not change"
     click_main 10  # back to profile 1, which stays current
     [ "$(key_look 11)" != "$checked" ] || fail "profile 2's button looks the same unchecked"
+    [ "$(key_look 18)" = "$no_program" ] || fail "profile 1 shows profile 2's program"
     vm clear
     click_main 5
     wait_for "the binding in Config.data" 10 program_bound 1 'C:\windows\notepad.exe'
@@ -150,6 +154,7 @@ program_binding)
     start_app  # the user asks for the window again: it comes to the front
     sleep 2
     [ "$(key_look 11)" = "$checked" ] || fail "profile 2's button is not shown as current"
+    [ "$(key_look 18)" = "$bound_label" ] || fail "the program label does not show Notepad"
     ;;
 profile_export_import)
     # Export profile 1, change it on the mouse, import the file back, apply: the mouse gets the
