@@ -50,6 +50,44 @@ write_i32() {
         $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
 }
 
+# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
+# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
+click_tray_icon() {
+    local panel
+    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    # shellcheck disable=SC2046
+    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ {
+        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
+        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); exit }')
+}
+click_at_button() {
+    xdotool mousemove "$2" "$3"
+    sleep 0.2
+    xdotool click "$1"
+    sleep 0.3
+}
+# The pop-up menu: the one visible top-level window with no name.
+popup_menu() {
+    xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
+        while read -r id; do
+            xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
+        done | head -1
+}
+menu_open() { [ -n "$(popup_menu)" ]; }
+# Clicks the first or the last item of the open menu.
+click_menu_item() {
+    local id x y w h
+    id=$(popup_menu)
+    read -r x y w h <<<"$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print x, y, w, h }')"
+    if [ "$1" = first ]; then
+        click_at $((x + w / 2)) $((y + 10))
+    else
+        click_at $((x + w / 2)) $((y + h - 10))
+    fi
+}
+
 first_full_apply() {
     click_main 5
     wait_for "the first apply" 15 reports_have_button_map
@@ -217,6 +255,34 @@ pointer_settings)
     wait_for "MouseSensitivity 16" 5 desktop_value_is Mouse MouseSensitivity 16
     wait_for "WheelScrollLines 7" 5 desktop_value_is Desktop WheelScrollLines 7
     i32_is $settings $(($(profile_offset 0) + POINTER_SPEED)) 9 || fail "pointerSpeed not saved"
+    ;;
+tray_icon)
+    # The window goes to the notification area and comes back from it; the icon's menu opens
+    # the window and ends the program, which sends nothing by itself.
+    start_mouse
+    vm plug 2
+    start_app
+    app=$last_app_pid
+    wait_for "the main window" 20 main_window_visible
+    click_main 4  # Cancel
+    wait_for "the window to hide" 10 main_window_hidden
+    click_tray_icon
+    wait_for "the window after a click on the icon" 10 main_window_visible
+    click_main 7  # close
+    wait_for "the window to hide" 10 main_window_hidden
+    click_tray_icon 3
+    wait_for "the icon's menu" 10 menu_open
+    click_menu_item first  # Open Settings
+    wait_for "the window from the menu" 10 main_window_visible
+    vm event 2 0x1000 4
+    wait_for "dpiStage 3 in Config.data" 5 i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3
+    click_tray_icon 3
+    wait_for "the icon's menu" 10 menu_open
+    click_menu_item last  # Exit
+    wait_for "the program to end" 15 process_ended $app
+    wait_for "the icon to go" 10 tray_icons 0
+    [ -z "$(report_ids)" ] || fail "Exit sent '$(report_ids)'"
+    i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3 || fail "Exit lost the saved stage"
     ;;
 two_identities)
     # The mouse on the first identity, then the second plugged in too: reports go to the second
