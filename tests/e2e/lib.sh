@@ -24,7 +24,12 @@ cleanup() {
     wine taskkill /F /IM T30Config.exe >/dev/null 2>&1 || true
     wine vmouse.exe quit >/dev/null 2>&1 || true
     for pid in "${app_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    [ -n "${mouse_pid:-}" ] && wait "$mouse_pid" 2>/dev/null || true
+    # A mouse that never answered cannot be told to quit: it is ended, not waited for forever.
+    if [ -n "${mouse_pid:-}" ]; then
+        for _ in $(seq 25); do kill -0 "$mouse_pid" 2>/dev/null || break; sleep 0.2; done
+        kill "$mouse_pid" 2>/dev/null || true
+        wait "$mouse_pid" 2>/dev/null || true
+    fi
     cd /
     rm -rf "$work"
     exit $rc
@@ -44,7 +49,7 @@ vm() { wine vmouse.exe "$@"; }
 start_mouse() {
     wine vmouse.exe serve >/dev/null 2>&1 &
     mouse_pid=$!
-    wait_for "the virtual mouse" 10 vm reports
+    wait_for "the virtual mouse" 30 vm reports  # a cold start on a busy machine is slow
 }
 
 start_app() {
