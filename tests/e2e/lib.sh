@@ -6,6 +6,8 @@ set -euo pipefail
 APP_TITLE='^VANTREL T-30$'
 work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
 app_pids=()
+# Commands a scenario leaves for the clean-up, e.g. ending a program it started.
+on_cleanup=()
 
 fail() {
     echo "FAIL: $*" >&2
@@ -18,10 +20,16 @@ fail() {
 
 cleanup() {
     local rc=$?
+    for command in "${on_cleanup[@]}"; do eval "$command" >/dev/null 2>&1 || true; done
     wine taskkill /F /IM T30Config.exe >/dev/null 2>&1 || true
     wine vmouse.exe quit >/dev/null 2>&1 || true
     for pid in "${app_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    [ -n "${mouse_pid:-}" ] && wait "$mouse_pid" 2>/dev/null || true
+    # A mouse that never answered cannot be told to quit: it is ended, not waited for forever.
+    if [ -n "${mouse_pid:-}" ]; then
+        for _ in $(seq 25); do kill -0 "$mouse_pid" 2>/dev/null || break; sleep 0.2; done
+        kill "$mouse_pid" 2>/dev/null || true
+        wait "$mouse_pid" 2>/dev/null || true
+    fi
     cd /
     rm -rf "$work"
     exit $rc
@@ -41,7 +49,7 @@ vm() { wine vmouse.exe "$@"; }
 start_mouse() {
     wine vmouse.exe serve >/dev/null 2>&1 &
     mouse_pid=$!
-    wait_for "the virtual mouse" 10 vm reports
+    wait_for "the virtual mouse" 30 vm reports  # a cold start on a busy machine is slow
 }
 
 start_app() {

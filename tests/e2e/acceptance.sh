@@ -1,0 +1,323 @@
+#!/usr/bin/env bash
+# Acceptance scenarios: whole roads a user takes through the real program under Wine, driven from
+# outside only (clicks and keys through xdotool, the virtual mouse's commands):
+#   acceptance.sh SCENARIO DEMO_FOLDER
+# Each checks only what a user or the mouse can observe: the reports the virtual mouse received
+# (with their bytes), the files in config\ and what is on the screen.
+here=$(cd "$(dirname "$0")" && pwd)
+scenario=$1
+source "$here/lib.sh"
+install_demo "$2"
+
+profile_offset() { echo $((4 + 19892 * $1)); }
+PROFILE_SIZE=19892
+PROGRAM_PATH=500
+DOUBLE_CLICK_INDEX=1500
+WHEEL_LINES=1504
+POINTER_SPEED=1512
+DPI_STAGE=1668
+REPORT_RATE=1676
+
+# The lines of the reports with one id, e.g. "2 04 22 08 ..." (identity first).
+report_lines() { vm reports | awk -v id="$1" '$2 == id'; }
+# The reports without the identity column, so two identities' passes can be compared.
+report_bytes() { vm reports | cut -d' ' -f2-; }
+# Byte N (0-based) of the last report with an id, as two hex digits.
+report_byte() { report_lines "$1" | tail -1 | awk -v n="$2" '{ print $(n + 2) }'; }
+identities_are() { vm reports | awk -v want="$1" '$1 != want { bad = 1 } END { exit bad }'; }
+
+# The UTF-16 text at a byte offset of a file, up to its NUL.
+read_text() {
+    dd if="$1" bs=1 skip="$2" count="$3" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\0'
+}
+# Profile P of the settings file, byte for byte.
+profile_image() { dd if="$settings" bs=1 skip="$(profile_offset "$1")" count=$PROFILE_SIZE 2>/dev/null; }
+program_bound() {
+    [ "$(read_text "$settings" $(($(profile_offset "$1") + PROGRAM_PATH)) 1000)" = "$2" ]
+}
+current_profile_is() { i32_is "$settings" 0 "$1"; }
+file_has_size() { [ -f "$1" ] && [ "$(stat -c %s "$1")" = "$2" ]; }
+
+# A desktop pointer setting as the registry of the prefix holds it.
+desktop_value() {
+    wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v v="$2" '$1 == v { print $NF }'
+}
+desktop_value_is() { [ "$(desktop_value "$1" "$2")" = "$3" ]; }
+# write_i32 FILE OFFSET VALUE: a little-endian 32-bit value over the bytes at OFFSET.
+write_i32() {
+    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
+        $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
+}
+
+# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
+# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
+click_tray_icon() {
+    local panel
+    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    # shellcheck disable=SC2046
+    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ {
+        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
+        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); exit }')
+}
+click_at_button() {
+    xdotool mousemove "$2" "$3"
+    sleep 0.2
+    xdotool click "$1"
+    sleep 0.3
+}
+# The pop-up menu: the one visible top-level window with no name.
+popup_menu() {
+    xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
+        while read -r id; do
+            xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
+        done | head -1
+}
+menu_open() { [ -n "$(popup_menu)" ]; }
+# Clicks the first or the last item of the open menu.
+click_menu_item() {
+    local id x y w h
+    id=$(popup_menu)
+    read -r x y w h <<<"$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print x, y, w, h }')"
+    if [ "$1" = first ]; then
+        click_at $((x + w / 2)) $((y + 10))
+    else
+        click_at $((x + w / 2)) $((y + h - 10))
+    fi
+}
+
+first_full_apply() {
+    click_main 5
+    wait_for "the first apply" 15 reports_have_button_map
+    sleep 0.5
+}
+
+# The common file dialogs of Wine ("Open", "Save As"): the file name box has the focus, so the
+# name is typed over the proposed one and Enter confirms.
+dialog_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+dialog_closed() { ! dialog_open "$1"; }
+answer_file_dialog() {
+    local title=$1 name=$2
+    wait_for "the $title dialog" 15 dialog_open "$title"
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$name"
+    xdotool key Return
+    wait_for "the $title dialog to close" 10 dialog_closed "$title"
+}
+
+# What a skin entry of the main window looks like on the screen now, as a checksum of its pixels.
+# The pointer rests on the window's top edge first, where no control is, so no hover look gets in
+# the way. (Off Wine's windows altogether Wine hears no more moves, and a hovered button would
+# stay drawn so.)
+key_rect() {
+    tr -d '\r' <"skins/skin_main.ini" | awk -F'[=,]' -v k="$1" '
+        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
+        in_pos && $1 == k { printf "%dx%d+%d+%d\n", $5, $6, $3, $4; exit }'
+}
+key_look() {
+    xdotool mousemove 470 6
+    sleep 0.5
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
+}
+
+case "$scenario" in
+device_event_road)
+    # The mouse's own DPI button changes the stage: saved at once, nothing sent; the next apply
+    # (here OK) resends 0x04 carrying the new stage, and the stage outlives a restart.
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    before=$(report_lines 04)
+    [ "$(report_byte 04 17)" = 02 ] || fail "fresh profile sent stage $(report_byte 04 17)"
+    vm clear
+    offset=$(($(profile_offset 0) + DPI_STAGE))
+    vm event 2 0x1000 3
+    wait_for "dpiStage 2 in Config.data" 5 i32_is $settings $offset 2
+    sleep 1.5
+    [ -z "$(report_ids)" ] || fail "the device event sent '$(report_ids)'"
+    app=$last_app_pid
+    click_main 3  # OK: apply, then the program ends
+    wait_for "the program to end" 20 process_ended $app
+    [ "$(report_ids)" = 04 ] || fail "OK after the event sent '$(report_ids)', expected 04"
+    expected=$(awk '{ $19 = "03"; print }' <<<"$before")
+    [ "$(report_lines 04)" = "$expected" ] ||
+        fail "0x04 after the event: '$(report_lines 04)', expected '$expected'"
+    vm clear
+    start_app
+    wait_for "the main window after the restart" 20 main_window_visible
+    first_full_apply
+    [ "$(report_ids)" = "04 05 06 08" ] || fail "first apply after restart sent '$(report_ids)'"
+    [ "$(report_byte 04 17)" = 03 ] || fail "stage $(report_byte 04 17) sent after restart"
+    [ "$(read_i32 $settings $offset)" = 2 ] || fail "dpiStage lost over the restart"
+    ;;
+program_binding)
+    # Profile 2 is bound to Notepad through the browse button and its file dialog; bringing
+    # Notepad to the front makes profile 2 current and sends the whole profile.
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    click_main 11  # profile 2
+    checked=$(key_look 11)
+    no_program=$(key_look 18)
+    click_main 19  # browse for the program
+    answer_file_dialog Open 'C:\windows\notepad.exe'
+    bound_label=$(key_look 18)
+    [ "$bound_label" != "$no_program" ] || fail "the program label did not change"
+    click_main 10  # back to profile 1, which stays current
+    [ "$(key_look 11)" != "$checked" ] || fail "profile 2's button looks the same unchecked"
+    [ "$(key_look 18)" = "$no_program" ] || fail "profile 1 shows profile 2's program"
+    vm clear
+    click_main 5
+    wait_for "the binding in Config.data" 10 program_bound 1 'C:\windows\notepad.exe'
+    sleep 1
+    [ -z "$(report_ids)" ] || fail "binding a program sent '$(report_ids)'"
+    current_profile_is 0 || fail "binding a program changed the current profile"
+    wine notepad.exe >/dev/null 2>&1 &
+    notepad=$!
+    on_cleanup+=("kill $notepad")
+    wait_for "Notepad" 15 xdotool search --onlyvisible --name 'Notepad'
+    wait_for "profile 2 to become current" 10 current_profile_is 1
+    wait_for "the switch's apply" 15 reports_have_button_map
+    ids=$(report_ids)
+    [ "$ids" = "04 05 06 08" ] || fail "the switch sent '$ids', expected the whole profile"
+    sleep 4.5  # two more switch checks with Notepad still in front
+    [ "$(report_ids)" = "$ids" ] || fail "the switch repeated: '$(report_ids)'"
+    start_app  # the user asks for the window again: it comes to the front
+    sleep 2
+    [ "$(key_look 11)" = "$checked" ] || fail "profile 2's button is not shown as current"
+    [ "$(key_look 18)" = "$bound_label" ] || fail "the program label does not show Notepad"
+    ;;
+profile_export_import)
+    # Export profile 1, change it on the mouse, import the file back, apply: the mouse gets the
+    # very reports of the first apply, and the settings file holds the exported profile again.
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    first=$(report_bytes)
+    vm clear
+    click_main 17  # export
+    answer_file_dialog 'Save As' exported
+    wait_for "config\\exported.gmp" 10 file_has_size config/exported.gmp $PROFILE_SIZE
+    cmp -s <(profile_image 0) config/exported.gmp || fail "the exported profile differs"
+    vm event 2 0x1000 5
+    vm event 2 0x2000 1
+    wait_for "reportRate 0 in Config.data" 5 \
+        i32_is $settings $(($(profile_offset 0) + REPORT_RATE)) 0
+    i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 4 || fail "dpiStage 4 not saved"
+    click_main 16  # import
+    answer_file_dialog Open exported.gmp
+    sleep 1.5
+    [ -z "$(report_ids)" ] || fail "importing sent '$(report_ids)'"
+    i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 4 || fail "importing saved"
+    click_main 5
+    wait_for "the apply after the import" 15 reports_have_button_map
+    [ "$(report_bytes)" = "$first" ] ||
+        fail "after the import the mouse got:
+$(report_bytes)
+expected:
+$first"
+    cmp -s <(profile_image 0) config/exported.gmp || fail "Config.data does not hold the import"
+    ;;
+pointer_settings)
+    # A profile file carrying other pointer settings (made on another computer, say) is imported
+    # and applied: the desktop takes its double-click speed, pointer speed and wheel lines.
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    click_main 17
+    answer_file_dialog 'Save As' other
+    wait_for "config\\other.gmp" 10 file_has_size config/other.gmp $PROFILE_SIZE
+    for setting in 'Mouse DoubleClickSpeed 760' 'Mouse MouseSensitivity 16' \
+        'Desktop WheelScrollLines 7'; do
+        # shellcheck disable=SC2086
+        ! desktop_value_is $setting || fail "the desktop already has $setting"
+    done
+    write_i32 config/other.gmp $DOUBLE_CLICK_INDEX 2  # 900 - 2 * 70 ms
+    write_i32 config/other.gmp $POINTER_SPEED 9       # the ninth position: speed 16
+    write_i32 config/other.gmp $WHEEL_LINES 7
+    vm clear
+    click_main 16
+    answer_file_dialog Open other.gmp
+    click_main 5
+    wait_for "the apply after the import" 15 reports_have_button_map
+    wait_for "DoubleClickSpeed 760" 5 desktop_value_is Mouse DoubleClickSpeed 760
+    wait_for "MouseSensitivity 16" 5 desktop_value_is Mouse MouseSensitivity 16
+    wait_for "WheelScrollLines 7" 5 desktop_value_is Desktop WheelScrollLines 7
+    i32_is $settings $(($(profile_offset 0) + POINTER_SPEED)) 9 || fail "pointerSpeed not saved"
+    ;;
+tray_icon)
+    # The window goes to the notification area and comes back from it; the icon's menu opens
+    # the window and ends the program, which sends nothing by itself.
+    start_mouse
+    vm plug 2
+    start_app
+    app=$last_app_pid
+    wait_for "the main window" 20 main_window_visible
+    click_main 4  # Cancel
+    wait_for "the window to hide" 10 main_window_hidden
+    click_tray_icon
+    wait_for "the window after a click on the icon" 10 main_window_visible
+    click_main 7  # close
+    wait_for "the window to hide" 10 main_window_hidden
+    click_tray_icon 3
+    wait_for "the icon's menu" 10 menu_open
+    click_menu_item first  # Open Settings
+    wait_for "the window from the menu" 10 main_window_visible
+    vm event 2 0x1000 4
+    wait_for "dpiStage 3 in Config.data" 5 i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3
+    click_tray_icon 3
+    wait_for "the icon's menu" 10 menu_open
+    click_menu_item last  # Exit
+    wait_for "the program to end" 15 process_ended $app
+    wait_for "the icon to go" 10 tray_icons 0
+    [ -z "$(report_ids)" ] || fail "Exit sent '$(report_ids)'"
+    i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3 || fail "Exit lost the saved stage"
+    ;;
+two_identities)
+    # The mouse on the first identity, then the second plugged in too: reports go to the second
+    # while both are connected, and back to the first once the second is unplugged.
+    start_mouse
+    vm plug 1
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    first_full_apply
+    identities_are 1 || fail "reports did not go through identity 1"
+    first=$(report_bytes)
+    vm clear
+    vm plug 2
+    sleep 2  # the program waits a second before it opens a newly arrived mouse
+    main_window_visible || fail "the window hid when the second identity arrived"
+    click_main 5
+    wait_for "the apply after the arrival" 15 reports_have_button_map
+    identities_are 2 || fail "with both connected, reports went to: $(vm reports | cut -c1 | sort -u)"
+    [ "$(report_bytes)" = "$first" ] || fail "the arrival's full apply sent other bytes"
+    vm clear
+    vm unplug 2
+    sleep 1.5
+    main_window_visible || fail "unplugging one of two identities hid the window"
+    tray_icons 1 || fail "unplugging one of two identities removed the icon"
+    vm event 1 0x1000 4
+    wait_for "dpiStage 3 in Config.data" 5 i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3
+    click_main 5
+    wait_for "the apply through identity 1" 10 reports_sent
+    sleep 1
+    [ "$(report_ids)" = 04 ] || fail "the stage change sent '$(report_ids)'"
+    identities_are 1 || fail "after unplugging the second, reports did not go through identity 1"
+    [ "$(report_byte 04 17)" = 04 ] || fail "stage $(report_byte 04 17) sent, expected 04"
+    ;;
+*)
+    fail "unknown scenario $scenario"
+    ;;
+esac
+echo "ok: $scenario"
