@@ -29,13 +29,44 @@ dialog_key_centre() {
 # Top-left corner of the visible top-level window of a given size ("400x216").
 window_origin() {
     xwininfo -root -children 2>/dev/null | awk -v size="$1" '
-        $0 ~ " " size "\\+" { split($0, a, size "+"); split(a[2], b, /[+ ]/); print b[1], b[2]; exit }'
+        { at = index($0, " " size "+") }
+        at > 0 { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]; exit }'
 }
 window_of_size_open() { [ -n "$(window_origin "$1")" ]; }
 shot() { xwd -root -silent | /usr/bin/convert xwd:- "$1"; }
 
 # The bytes of the last report with a given id, e.g. last_report 08.
 last_report() { vm reports | awk -v id="$1" '$2 == id { line = $0 } END { print line }'; }
+
+no_window_of_size() { ! window_of_size_open "$1"; }
+# The three bytes of button N in the last report 0x08.
+button_map_entry() {
+    last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
+}
+# In the open function menu: the main list's item N (1-based, submenus after the 16 items),
+# then, for a submenu, its item M; chosen with the keyboard.
+open_function_menu_item() {
+    local n=$1 m=${2:-0} keys=()
+    sleep 0.5
+    for ((k = 0; k < n; k++)); do keys+=(Down); done
+    if [ "$m" -gt 0 ]; then
+        keys+=(Right)
+        for ((k = 1; k < m; k++)); do keys+=(Down); done
+    fi
+    xdotool key --delay 60 "${keys[@]}" Return
+    sleep 0.5
+}
+# One macro, "Jump": Space pressed for 10 ms, repeated twice.
+write_macro_library() {
+    python3 - <<'PY'
+import struct
+name = "Jump".encode("utf-16-le").ljust(48, b"\0")
+events = struct.pack("<BBH", 0x2C, 1, 10) + struct.pack("<BBH", 0x2C, 2, 0)
+record = struct.pack("<i", 0) + name + struct.pack("<ii", 2, 2) + events.ljust(160, b"\0")
+assert len(record) == 220
+open("config/macro.data", "wb").write(record)
+PY
+}
 
 start_with_mouse() {
     start_mouse
@@ -55,8 +86,12 @@ screenshots)
     start_with_mouse
     shot "$out/page.png"
     click_page 4
-    sleep 0.5
+    sleep 2
     shot "$out/function_menu.png"
+    read -r mx my < <(page_key_centre 4)
+    xdotool mousemove $((mx - 40)) $((my + 30 + 15 * 15))
+    sleep 1
+    shot "$out/function_menu2.png"
     xdotool key Escape
     sleep 0.5
     xdotool key Escape
@@ -66,6 +101,97 @@ screenshots)
     shot "$out/mode_menu.png"
     xdotool key Escape
     sleep 0.5
+    ;;
+copy_shortcut)
+    # Button index 3 (key 4) gets the copy shortcut from the fourth submenu, by keyboard.
+    start_with_mouse
+    click_page 4
+    open_function_menu_item 20 4
+    click_main 5
+    wait_for "the button map" 15 reports_have_button_map
+    entry=$(button_map_entry 3)
+    [ "$entry" = "11 01 06" ] || fail "button 3 went out as '$entry', expected 11 01 06"
+    [ "$(report_ids)" = "08" ] || fail "apply sent '$(report_ids)', expected only 08"
+    ;;
+copy_shortcut_mouse)
+    # The same with the mouse: the submenu's title, then its fourth item.
+    start_with_mouse
+    click_page 4
+    read -r bx by < <(page_key_centre 4)
+    menu_left=$((bx - 131 + 1))
+    menu_top=$((by + 13))
+    item_y() { echo $((menu_top + 3 + 15 * ($1 - 1) + 7)); }
+    xdotool mousemove $((menu_left + 40)) "$(item_y 20)"
+    sleep 1
+    # The submenu opens beside the main menu, its first item level with the title.
+    xdotool mousemove $((menu_left + 150)) "$(item_y 20)"
+    sleep 0.3
+    xdotool mousemove $((menu_left + 200)) "$(item_y 23)"
+    sleep 0.5
+    xdotool click 1
+    sleep 0.5
+    click_main 5
+    wait_for "the button map" 15 reports_have_button_map
+    entry=$(button_map_entry 3)
+    [ "$entry" = "11 01 06" ] || fail "button 3 went out as '$entry', expected 11 01 06"
+    ;;
+shortcut_capture)
+    # Key combination for button 3: B pressed in the shortcut dialog, Ctrl ticked, OK.
+    start_with_mouse
+    click_page 4
+    open_function_menu_item 12
+    wait_for "the shortcut dialog" 10 window_of_size_open 400x216
+    read -r dx dy < <(window_origin 400x216)
+    sleep 1
+    [ -n "${T30_SHOT_DIR:-}" ] && shot "$T30_SHOT_DIR/shortcut_dialog.png"
+    xdotool key Return  # captured like any key: the dialog stays open
+    sleep 0.3
+    window_of_size_open 400x216 || fail "Enter closed the shortcut dialog"
+    xdotool key b
+    sleep 0.3
+    click_at $(dialog_key_centre skin_key.ini 7 "$dx" "$dy")  # check button 2: Ctrl
+    click_at $(dialog_key_centre skin_key.ini 1 "$dx" "$dy")  # OK
+    wait_for "the dialog to close" 5 no_window_of_size 400x216
+    click_main 5
+    wait_for "the button map" 15 reports_have_button_map
+    entry=$(button_map_entry 3)
+    [ "$entry" = "11 04 05" ] || fail "button 3 went out as '$entry', expected 11 04 05 (Ctrl+B)"
+    ;;
+macro_select)
+    # A library macro for button 3 through the macro selection dialog; Apply sends its 0x09.
+    write_macro_library
+    start_with_mouse
+    click_page 4
+    open_function_menu_item 13
+    wait_for "the macro dialog" 10 window_of_size_open 400x350
+    read -r dx dy < <(window_origin 400x350)
+    xdotool key Escape Return space
+    sleep 0.3
+    window_of_size_open 400x350 || fail "the keyboard closed the macro dialog"
+    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
+    click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
+    click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
+    wait_for "the dialog to close" 5 no_window_of_size 400x350
+    click_main 5
+    wait_for "the button map" 15 reports_have_button_map
+    [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08"
+    macro=$(last_report 09 | cut -d" " -f2-6)
+    [ "$macro" = "09 82 04 01 02" ] || fail "macro report starts '$macro'"
+    [ "$(button_map_entry 3 | cut -d' ' -f1)" = "12" ] || fail "button 3 is not a macro"
+    ;;
+debug_dialog)
+    start_mouse
+    vm plug 2
+    WINEDEBUG=+msg,+message wine T30Config.exe >/dev/null 2>/tmp/j_msg.log &
+    app_pids+=($!)
+    wait_for "the main window" 20 main_window_visible
+    sleep 1
+    click_page 4
+    open_function_menu_item 12
+    sleep 2
+    wc -l /tmp/j_msg.log
+    tail -n 20 /tmp/j_msg.log; grep -n "WM_INITDIALOG\|WM_PAINT\|WM_ERASE" /tmp/j_msg.log | tail -20
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -371,6 +371,12 @@ void CButtonDlg::OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuIt
     AfterMenu(button);
 }
 
+HWND CButtonDlg::DialogOwner() const {
+    // A modal dialog disables its owner; the page is a child, so the whole main window is.
+    HWND root = GetAncestor(Hwnd(), GA_ROOT);
+    return root != nullptr ? root : Hwnd();
+}
+
 void CButtonDlg::AfterMenu(CBitmapBtn& button) {
     button.SetHover(false);
     RedrawNow(button.Hwnd());
@@ -383,7 +389,7 @@ void CButtonDlg::OnFunctionCommand(UINT id, UINT, HWND) {
             return;
         case FunctionChoiceKind::kRefused: {
             CWarnClickDlg warning;
-            warning.Run(Hwnd());
+            warning.Run(DialogOwner());
             return;
         }
         case FunctionChoiceKind::kMacro:
@@ -401,7 +407,7 @@ void CButtonDlg::OnFunctionCommand(UINT id, UINT, HWND) {
 void CButtonDlg::RunMacroDialog(const FunctionChoice& choice) {
     CSelectMacroDlg dialog(library_);
     dialog.SetPreset(logic_.MacroPreset(choice));
-    if (dialog.Run(Hwnd()) != IDOK) {
+    if (dialog.Run(DialogOwner()) != IDOK) {
         return;
     }
     if (logic_.FinishMacro(choice, dialog.selection())) {
@@ -412,7 +418,7 @@ void CButtonDlg::RunMacroDialog(const FunctionChoice& choice) {
 void CButtonDlg::RunShortcutDialog(const FunctionChoice& choice) {
     CShortCutDlg dialog(layout_, capture_);
     dialog.SetPreset(logic_.ShortcutPreset(choice, layout_));
-    if (dialog.Run(Hwnd()) != IDOK) {
+    if (dialog.Run(DialogOwner()) != IDOK) {
         return;
     }
     if (logic_.FinishKeyCombination(choice, dialog.usage(), dialog.flags())) {

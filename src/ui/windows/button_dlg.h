@@ -65,6 +65,7 @@ class CButtonDlg : public CSkinnedPage {
     void OpenFunctionMenu(int index);
     void OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items);
     void AfterMenu(CBitmapBtn& button);
+    HWND DialogOwner() const;
     bool ChooseColour(Colour& colour);
     void RunMacroDialog(const FunctionChoice& choice);
     void RunShortcutDialog(const FunctionChoice& choice);
