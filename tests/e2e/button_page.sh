@@ -175,7 +175,10 @@ macro_select)
     wait_for "the dialog to close" 5 no_window_of_size 400x350
     click_main 5
     wait_for "the button map" 15 reports_have_button_map
-    [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08"
+    slot=$((4 + 1748 + 3 * 756))
+    [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08" \
+        "(slot 3: type $(od -An -t u1 -j $((slot + 1)) -N 1 $settings)," \
+        "index $(read_i32 $settings $((slot + 56))), run mode $(read_i32 $settings $((slot + 232))))"
     macro=$(last_report 09 | cut -d" " -f2-6)
     [ "$macro" = "09 82 04 01 02" ] || fail "macro report starts '$macro'"
     [ "$(button_map_entry 3 | cut -d' ' -f1)" = "12" ] || fail "button 3 is not a macro"
