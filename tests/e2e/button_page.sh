@@ -38,6 +38,13 @@ shot() { xwd -root -silent | /usr/bin/convert xwd:- "$1"; }
 # The bytes of the last report with a given id, e.g. last_report 08.
 last_report() { vm reports | awk -v id="$1" '$2 == id { line = $0 } END { print line }'; }
 
+# Open pop-up menus of the program, newest first, as "x y width height": its windows without a
+# title other than the 1 x 1 helpers.
+menu_windows() {
+    xwininfo -root -children 2>/dev/null | awk '
+        /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
+            split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
+}
 no_window_of_size() { ! window_of_size_open "$1"; }
 # The three bytes of button N in the last report 0x08.
 button_map_entry() {
@@ -114,22 +121,21 @@ copy_shortcut)
     [ "$(report_ids)" = "08" ] || fail "apply sent '$(report_ids)', expected only 08"
     ;;
 copy_shortcut_mouse)
-    # The same with the mouse: the submenu's title, then its fourth item.
+    # The same with the mouse: the fourth submenu's title, then its fourth item.
     start_with_mouse
     click_page 4
-    read -r bx by < <(page_key_centre 4)
-    menu_left=$((bx - 131 + 1))
-    menu_top=$((by + 13))
-    item_y() { echo $((menu_top + 3 + 15 * ($1 - 1) + 7)); }
-    xdotool mousemove $((menu_left + 40)) "$(item_y 20)"
-    sleep 1
-    # The submenu opens beside the main menu, its first item level with the title.
-    xdotool mousemove $((menu_left + 150)) "$(item_y 20)"
-    sleep 0.3
-    xdotool mousemove $((menu_left + 200)) "$(item_y 23)"
     sleep 0.5
+    read -r mx my mw mh < <(menu_windows | head -1)
+    [ -n "$mx" ] || fail "no function menu"
+    xdotool mousemove $((mx + 40)) $((my + 3 + 19 * 20 + 10))
+    sleep 1
+    [ "$(menu_windows | wc -l)" = 2 ] || fail "the submenu did not open"
+    read -r sx sy sw sh < <(menu_windows | head -1)
+    xdotool mousemove $((sx + 40)) $((sy + 3 + 3 * 20 + 10))
+    sleep 0.3
     xdotool click 1
     sleep 0.5
+    [ "$(menu_windows | wc -l)" = 0 ] || fail "the menu stayed open"
     click_main 5
     wait_for "the button map" 15 reports_have_button_map
     entry=$(button_map_entry 3)
@@ -184,17 +190,13 @@ macro_select)
     [ "$(button_map_entry 3 | cut -d' ' -f1)" = "12" ] || fail "button 3 is not a macro"
     ;;
 debug_dialog)
-    start_mouse
-    vm plug 2
-    WINEDEBUG=+msg,+message wine T30Config.exe >/dev/null 2>/tmp/j_msg.log &
-    app_pids+=($!)
-    wait_for "the main window" 20 main_window_visible
-    sleep 1
+    start_with_mouse
     click_page 4
-    open_function_menu_item 12
-    sleep 2
-    wc -l /tmp/j_msg.log
-    tail -n 20 /tmp/j_msg.log; grep -n "WM_INITDIALOG\|WM_PAINT\|WM_ERASE" /tmp/j_msg.log | tail -20
+    sleep 1
+    xwininfo -root -children | grep -v "Default IME" >&2
+    xdotool key --delay 60 Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Right
+    sleep 1
+    xwininfo -root -children | grep -v "Default IME" >&2
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -338,7 +338,8 @@ void CButtonDlg::OpenFunctionMenu(int index) {
             }
             submenu->SetItemWidth(width);
             const std::wstring text = LangString(title);
-            menu.AppendItem(0, text, submenu->Handle());
+            // The entry carries the title's id: an id of 0 would make it a separator.
+            menu.AppendItem(title, text, submenu->Handle());
             width = MeasureMenuText(text, width);
             submenus.push_back(std::move(submenu));
         }
