@@ -19,6 +19,15 @@ page_key_centre() {
     read -r x y < <(key_centre skin_button_page.ini "$1")
     echo "$((ox + x)) $((oy + y))"
 }
+# Screen point of the top-left corner of key N of "skin_button_page.ini".
+page_key_origin() {
+    local ox oy
+    read -r ox oy < <(page_origin)
+    tr -d '\r' <skins/skin_button_page.ini | awk -F'[=,]' -v k="$1" -v ox="$ox" -v oy="$oy" '
+        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
+        in_pos && $1 == k { print ox + $3, oy + $4; exit }'
+}
+report_sent() { report_ids | grep -q "$1"; }
 click_page() { click_at $(page_key_centre "$1"); }
 # Centre of key N of another dialog's skin, for a dialog whose top-left corner is at X Y.
 dialog_key_centre() {
@@ -33,7 +42,19 @@ window_origin() {
         at > 0 { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]; exit }'
 }
 window_of_size_open() { [ -n "$(window_origin "$1")" ]; }
-shot() { xwd -root -silent | /usr/bin/convert xwd:- "$1"; }
+# A picture of the screen. Wine's newer pop-up windows (menus, dialogs) come out black in a
+# picture of the root window, so each window of the program is laid over it from its own.
+shot() {
+    local out=$1 layers=() n=0 id geometry
+    xwd -root -silent | /usr/bin/convert xwd:- "$work/shot-root.png"
+    while read -r id geometry; do
+        xwd -id "$id" -silent | /usr/bin/convert xwd:- "$work/shot-$n.png" || continue
+        layers+=("$work/shot-$n.png" -geometry "+${geometry#*+}" -composite)
+        n=$((n + 1))
+    done < <(xwininfo -root -children 2>/dev/null | tac | awk '
+        /\("t30config.exe"/ && $0 !~ / 1x1\+/ { print $1, $(NF - 1) }')
+    /usr/bin/convert "$work/shot-root.png" "${layers[@]}" "$out"
+}
 
 # The bytes of the last report with a given id, e.g. last_report 08.
 last_report() { vm reports | awk -v id="$1" '$2 == id { line = $0 } END { print line }'; }
@@ -88,26 +109,60 @@ start_with_mouse() {
 
 case "$scenario" in
 screenshots)
-    # Not a test: pictures of the page and its dialogs for a person to look at.
+    # Not a test: pictures of the page, its menus and dialogs for a person to look at.
     out=${T30_SHOT_DIR:-/tmp}
+    write_macro_library
     start_with_mouse
-    shot "$out/page.png"
-    click_page 4
-    sleep 2
-    shot "$out/function_menu.png"
-    read -r mx my < <(page_key_centre 4)
-    xdotool mousemove $((mx - 40)) $((my + 30 + 15 * 15))
-    sleep 1
-    shot "$out/function_menu2.png"
-    xdotool key Escape
+    read -r bx by < <(page_key_centre 4)
+    xdotool mousemove "$bx" "$by"
     sleep 0.5
-    xdotool key Escape
+    shot "$out/page_hover.png"
+    click_page 4
+    sleep 0.5
+    xdotool key --delay 60 Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Right
+    sleep 0.5
+    shot "$out/function_menu.png"
+    xdotool key Escape Escape
     sleep 0.5
     click_page 87
     sleep 0.5
     shot "$out/mode_menu.png"
+    xdotool key Down Return  # steady: the colour applies
+    sleep 0.5
+    click_page 88
+    sleep 0.5
+    shot "$out/level_menu.png"
     xdotool key Escape
     sleep 0.5
+    click_page 4
+    open_function_menu_item 12
+    sleep 1
+    xdotool key a
+    sleep 0.3
+    shot "$out/shortcut_dialog.png"
+    read -r dx dy < <(window_origin 400x216)
+    click_at $(dialog_key_centre skin_key.ini 5 "$dx" "$dy")  # key alone
+    shot "$out/shortcut_dialog_alone.png"
+    click_at $(dialog_key_centre skin_key.ini 2 "$dx" "$dy")
+    click_page 4
+    open_function_menu_item 13
+    sleep 1
+    read -r dx dy < <(window_origin 400x350)
+    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    click_at $((dx + lx)) $((dy + ly - 103 + 10))
+    shot "$out/macro_dialog.png"
+    click_at $(dialog_key_centre skin_select_macro.ini 2 "$dx" "$dy")
+    click_page 1
+    open_function_menu_item 2  # right click for the only primary button: refused
+    sleep 1
+    shot "$out/click_warning.png"
+    click_warn 1
+    click_page 90
+    sleep 1.5
+    shot "$out/colour_dialog.png"
+    xdotool key Escape
+    sleep 0.5
+    shot "$out/page_after.png"
     ;;
 copy_shortcut)
     # Button index 3 (key 4) gets the copy shortcut from the fourth submenu, by keyboard.
@@ -189,14 +244,26 @@ macro_select)
     [ "$macro" = "09 82 04 01 02" ] || fail "macro report starts '$macro'"
     [ "$(button_map_entry 3 | cut -d' ' -f1)" = "12" ] || fail "button 3 is not a macro"
     ;;
-debug_dialog)
+click_rule)
+    # Button 1 holds the only primary click: giving it the right click is refused.
     start_with_mouse
-    click_page 4
-    sleep 1
-    xwininfo -root -children | grep -v "Default IME" >&2
-    xdotool key --delay 60 Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Right
-    sleep 1
-    xwininfo -root -children | grep -v "Default IME" >&2
+    click_page 1
+    open_function_menu_item 2
+    wait_for "the click warning" 5 warnings_open 1
+    click_warn 1
+    wait_for "the warning to close" 5 warnings_open 0
+    click_main 5
+    sleep 2
+    [ -z "$(report_ids)" ] || fail "a refused assignment sent '$(report_ids)'"
+    ;;
+dpi_stage)
+    # The selector of the fourth stage makes it current; Apply writes it to the settings file.
+    start_with_mouse
+    read -r left top < <(page_key_origin 75)
+    click_at $((left + 22)) $((top + 20))
+    click_main 5
+    wait_for "the settings report" 15 report_sent 04
+    [ "$(read_i32 $settings $((4 + 1668)))" = 3 ] || fail "dpiStage is not 3 after the selector"
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -346,6 +346,7 @@ void CButtonDlg::OpenFunctionMenu(int index) {
         menu.SetItemWidth(width);
         RECT r;
         GetWindowRect(button.Hwnd(), &r);
+        button.SetHover(true);  // lit, with its picture, while its menu is open
         TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
                        r.bottom, 0, Hwnd(), nullptr);
         PostMessageW(Hwnd(), WM_NULL, 0, 0);
@@ -365,6 +366,7 @@ void CButtonDlg::OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuIt
         menu.SetItemWidth(kLightMenuItemWidth);
         RECT r;
         GetWindowRect(button.Hwnd(), &r);
+        button.SetHover(true);  // lit, with its picture, while its menu is open
         TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
                        r.bottom, 0, Hwnd(), nullptr);
         PostMessageW(Hwnd(), WM_NULL, 0, 0);
