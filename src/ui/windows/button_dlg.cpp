@@ -525,6 +525,12 @@ const CDpiSettingWnd& CButtonDlg::DpiWindow(int stage) const {
     return dpiStages_[static_cast<std::size_t>(stage)];
 }
 
+HWND CButtonDlg::ReportRateButton(int rate) const {
+    return rate >= 0 && rate < kReportRateCount
+               ? reportRates_[static_cast<std::size_t>(rate)].Hwnd()
+               : nullptr;
+}
+
 bool CButtonDlg::ReportRateChecked(int rate) const {
     return rate >= 0 && rate < kReportRateCount &&
            reportRates_[static_cast<std::size_t>(rate)].IsChecked();

@@ -41,6 +41,8 @@ class CButtonDlg : public CSkinnedPage {
     const std::wstring& LightModeCaption() const { return lightMode_.Caption(); }
     const std::wstring& LightLevelCaption() const { return lightLevel_.Caption(); }
     bool ReportRateChecked(int rate) const;
+    HWND ReportRateButton(int rate) const;
+    HWND RestoreButton() const { return restore_.Hwnd(); }
 
   protected:
     const MessageMap* GetMessageMap() const override;
