@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "macro/macro_library.h"
 #include "ui/controls/bitmap_btn.h"
@@ -29,6 +30,19 @@ class CSelectMacroDlg : public CDialog {
     INT_PTR Run(HWND parent) { return DoModal(parent); }
 
     const MacroSelection& selection() const { return state_.selection(); }
+
+    // For checks of the dialog's windows.
+    HWND List() const { return list_.Hwnd(); }
+    int ListLineCount() const { return list_.RowCount(); }
+    int ListSelection() const { return list_.SelectedRow(); }
+    bool RunModeShown(int mode) const {
+        return runModes_.at(static_cast<std::size_t>(mode)).IsChecked();
+    }
+    HWND RunModeButton(int mode) const {
+        return runModes_.at(static_cast<std::size_t>(mode)).Hwnd();
+    }
+    bool OptionShown() const { return option_.IsChecked(); }
+    HWND OkButton() const { return ok_.Hwnd(); }
 
   protected:
     const MessageMap* GetMessageMap() const override;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "host/keyboard_capture.h"
 #include "keys/keyboard_layout.h"
@@ -35,6 +36,13 @@ class CShortCutDlg : public CDialog, private CaptureClient {
     uint8_t usage() const { return state_.usage(); }
     const ModifierFlags& flags() const { return state_.flags(); }
     const ShortcutDialogState& state() const { return state_; }
+
+    // For checks of the dialog's windows.
+    std::wstring KeyFieldText() const { return keyField_.Text(); }
+    HWND CheckButton(int n) const { return checks_.at(static_cast<std::size_t>(n)).Hwnd(); }
+    bool CheckShown(int n) const { return checks_.at(static_cast<std::size_t>(n)).IsChecked(); }
+    HWND OkButton() const { return ok_.Hwnd(); }
+    HWND CancelButton() const { return cancel_.Hwnd(); }
 
   protected:
     const MessageMap* GetMessageMap() const override;
