@@ -4,10 +4,6 @@
 
 #include <cstring>
 
-#include <objidl.h>
-
-#include <gdiplus.h>
-
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/page_logic/dpi_stages.h"
@@ -20,12 +16,6 @@ namespace {
 
 class ButtonPageWindow : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr);
-    }
-    static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(gdiplus_); }
-
     void SetUp() override {
         SetAppFolder(T30_REAL_APP);
         App().skinFolder = T30_REAL_SKINS;
@@ -53,13 +43,11 @@ class ButtonPageWindow : public ::testing::Test {
                      reinterpret_cast<LPARAM>(control));
     }
 
-    static ULONG_PTR gdiplus_;
     ProfileStore store_;
     MacroLibrary library_;
     HWND host_ = nullptr;
     CButtonDlg page_{store_, library_};
 };
-ULONG_PTR ButtonPageWindow::gdiplus_ = 0;
 
 TEST_F(ButtonPageWindow, LabelsCarryTheDisplayNumberThenTheFunction) {
     EXPECT_EQ(page_.AssignmentCaption(0), L"1." + LangString(1003));
