@@ -21,7 +21,7 @@ void DrawWrappedText(HDC dc, const std::wstring& text, int fontHeight, RECT box,
 // The same for a language string.
 void DrawPaintedText(HDC dc, const PaintedText& text, COLORREF colour);
 
-// Copies a whole bitmap to (0, 0) of `target`, clipped to width x height.
+// Copies `bitmap` to (x, y) of `target`, width x height of it at most.
 void DrawBitmapAt(HDC target, HBITMAP bitmap, int x, int y, int width, int height);
 
 }  // namespace t30
