@@ -132,7 +132,7 @@ class CConfigDlg : public CDialog,
     CBitmapBtn restore_, import_, export_, browse_, clearProgram_;
     CTextLabel programLabel_;
     RECT pageRect_{};
-    CButtonDlg basicPage_{store_};
+    CButtonDlg basicPage_{store_, library_};
     CSensitivityDlg advancedPage_{store_};
     int currentPage_ = 0;
 

@@ -1,0 +1,176 @@
+#include "ui/windows/select_macro_dlg.h"
+
+#include "string_ids.h"
+#include "ui/framework/app_globals.h"
+#include "ui/skin/skin_win32.h"
+#include "ui/windows/painted_text.h"
+
+namespace t30 {
+namespace {
+
+constexpr COLORREF kTextColour = RGB(230, 230, 230);
+constexpr PaintedText kTexts[] = {
+    {IDS_SELECT_MACRO_TITLE, 18, {20, 1, 200, 49}, DT_LEFT},
+    {IDS_SELECT_MACRO_HINT, 14, {30, 50, 350, 80}, DT_LEFT},
+    {IDS_RUN_MODE_COUNT, 14, {210, 72, 380, 136}, DT_LEFT},
+    {IDS_RUN_MODE_HOLD, 14, {210, 137, 380, 185}, DT_LEFT},
+    {IDS_RUN_MODE_TOGGLE, 14, {210, 181, 380, 259}, DT_LEFT},
+};
+
+}  // namespace
+
+const MessageMap* CSelectMacroDlg::GetMessageMap() const {
+    static const MessageMap map{CDialog::GetMessageMap(),
+                                {
+                                    OnMessage(WM_PAINT, &CSelectMacroDlg::OnPaint),
+                                    OnMessage(WM_ERASEBKGND, &CSelectMacroDlg::OnEraseBackground),
+                                    OnMessage(WM_LBUTTONDOWN, &CSelectMacroDlg::OnLButtonDown),
+                                    OnMessage(WM_DESTROY, &CSelectMacroDlg::OnDestroy),
+                                }};
+    return &map;
+}
+
+BOOL CSelectMacroDlg::OnInitDialog() {
+    const std::wstring skins = App().skinFolder;
+    std::vector<SkinControl> controls = {
+        {1,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             ok_.SetMaskFile(skins + L"ok_mask.bmp");
+             ok_.Create(L"", r, Hwnd(), 0);
+             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             ok_.SetCaption(LangString(IDS_OK));
+         }},
+        {2,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
+             cancel_.Create(L"", r, Hwnd(), 0);
+             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             cancel_.SetCaption(LangString(IDS_CANCEL));
+         }},
+        {3,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             close_.Create(r, Hwnd());
+             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+         }},
+        {4,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
+             list_.Create(WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, r, Hwnd(),
+                          kMacroListId);
+             list_.SetListId(kMacroListId);
+         }},
+        {8,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             option_.Create(r, Hwnd());
+             option_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             option_.SetCheckMode(true);
+             option_.SetTextLayout(CBitmapBtn::kWrapped22);
+             option_.SetCaption(LangString(IDS_MACRO_OPTION));
+         }},
+    };
+    for (int mode = 0; mode < kMacroRunModeCount; ++mode) {
+        controls.push_back(
+            {5 + mode, [this, mode](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+                 CBitmapBtn& button = runModes_[static_cast<std::size_t>(mode)];
+                 button.Create(r, Hwnd());
+                 button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             }});
+    }
+    BuildSkinWindow(Hwnd(), L"skin_select_macro.ini", u"SCREEN", controls, skin_);
+
+    list_.SetColours(RGB(255, 255, 255), GetSysColor(COLOR_HIGHLIGHT));
+    list_.SetTextColours(RGB(0, 0, 0), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    ShowRunModes();
+    const std::vector<std::u16string> lines = MacroSelectState::ListLines(library_);
+    for (const std::u16string& line : lines) {
+        list_.AddRow(0, ToWide(line));
+    }
+    list_.SelectRow(state_.InitialLine(lines.size()));
+    option_.SetCheck(state_.optionChecked());
+    CentreOnParent();
+    return TRUE;
+}
+
+void CSelectMacroDlg::ShowRunModes() {
+    const auto checks = state_.runModeChecks();
+    for (std::size_t mode = 0; mode < runModes_.size(); ++mode) {
+        runModes_[mode].SetCheck(checks[mode]);
+        InvalidateRect(runModes_[mode].Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CSelectMacroDlg::CentreOnParent() {
+    RECT self, area;
+    GetWindowRect(Hwnd(), &self);
+    HWND owner = GetWindow(Hwnd(), GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner)) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    const int w = self.right - self.left;
+    const int h = self.bottom - self.top;
+    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
+                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CSelectMacroDlg::PreTranslateMessage(MSG& msg) {
+    return msg.message == WM_KEYDOWN &&
+           (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE);
+}
+
+bool CSelectMacroDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    if (from != nullptr) {
+        if (from == ok_.Hwnd()) {
+            EndDialog(IDOK);
+        } else if (from == cancel_.Hwnd() || from == close_.Hwnd()) {
+            EndDialog(IDCANCEL);
+        } else if (from == list_.Hwnd()) {
+            if (HIWORD(wParam) == LBN_SELCHANGE) {
+                state_.OnSelectionChanged(list_.SelectedRow());
+            }
+        } else if (from == option_.Hwnd()) {
+            state_.OnOptionClicked(option_.IsChecked());
+        } else {
+            for (std::size_t mode = 0; mode < runModes_.size(); ++mode) {
+                if (from == runModes_[mode].Hwnd()) {
+                    state_.OnRunModeClicked(static_cast<int>(mode));
+                    ShowRunModes();
+                    break;
+                }
+            }
+        }
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CSelectMacroDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+    return Default();
+}
+
+LRESULT CSelectMacroDlg::OnDestroy(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    skin_.mask.Reset();
+    skin_.background.Reset();
+    return result;
+}
+
+LRESULT CSelectMacroDlg::OnPaint(WPARAM, LPARAM) {
+    PaintDC paint(Hwnd());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
+    if (!buffer.Ok()) {
+        return 0;
+    }
+    DrawBitmapAt(buffer.Dc(), skin_.background.Get(), 0, 0, client.right, client.bottom);
+    for (const PaintedText& text : kTexts) {
+        DrawPaintedText(buffer.Dc(), text, kTextColour);
+    }
+    buffer.Present();
+    return 0;
+}
+
+}  // namespace t30

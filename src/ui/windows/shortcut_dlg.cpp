@@ -1,0 +1,179 @@
+#include "ui/windows/shortcut_dlg.h"
+
+#include "host/keyboard_hook_win32.h"
+#include "string_ids.h"
+#include "ui/framework/app_globals.h"
+#include "ui/skin/skin_win32.h"
+#include "ui/windows/painted_text.h"
+
+namespace t30 {
+namespace {
+
+constexpr COLORREF kTextColour = RGB(230, 230, 230);
+constexpr PaintedText kTexts[] = {
+    {IDS_SHORTCUT_TITLE, 18, {20, 1, 300, 49}, DT_LEFT},
+    {IDS_SHORTCUT_HINT, 15, {30, 90, 360, 120}, DT_LEFT},
+};
+
+}  // namespace
+
+CShortCutDlg::~CShortCutDlg() {
+    // WM_DESTROY releases the keyboard; a dialog that never got that far must not keep it.
+    capture_.release(*this);
+}
+
+const MessageMap* CShortCutDlg::GetMessageMap() const {
+    static const MessageMap map{CDialog::GetMessageMap(),
+                                {
+                                    OnMessage(WM_PAINT, &CShortCutDlg::OnPaint),
+                                    OnMessage(WM_ERASEBKGND, &CShortCutDlg::OnEraseBackground),
+                                    OnMessage(WM_LBUTTONDOWN, &CShortCutDlg::OnLButtonDown),
+                                    OnMessage(WM_HOOK_KEY, &CShortCutDlg::OnHookKey),
+                                    OnMessage(WM_DESTROY, &CShortCutDlg::OnDestroy),
+                                }};
+    return &map;
+}
+
+BOOL CShortCutDlg::OnInitDialog() {
+    const std::wstring skins = App().skinFolder;
+    std::vector<SkinControl> controls = {
+        {4,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
+             keyField_.Create(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, r, Hwnd(),
+                              kShortcutKeyFieldId);
+         }},
+        {1,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             ok_.SetMaskFile(skins + L"ok_mask.bmp");
+             ok_.Create(L"", r, Hwnd(), 0);
+             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             ok_.SetCaption(LangString(IDS_OK));
+         }},
+        {2,
+         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
+             cancel_.Create(L"", r, Hwnd(), 0);
+             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             cancel_.SetCaption(LangString(IDS_CANCEL));
+         }},
+        {3,
+         [&](const SkinEntry& entry, const RECT& r, const SkinPictures& p) {
+             close_.Create(r, Hwnd());
+             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             close_.SetCheck(false);
+             close_.SetTooltip(std::wstring(entry.text.begin(), entry.text.end()), true);
+         }},
+    };
+    for (int n = 0; n < kModifierFlagCount; ++n) {
+        controls.push_back(
+            {5 + n, [this, n](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+                 CBitmapBtn& check = checks_[static_cast<std::size_t>(n)];
+                 check.Create(r, Hwnd());
+                 check.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 check.SetCheckMode(true);
+             }});
+    }
+    BuildSkinWindow(Hwnd(), L"skin_key.ini", u"SCREEN", controls, skin_);
+
+    SetWindowTextW(Hwnd(), L"Shortcut Dialog");
+    keyField_.SetTextColour(RGB(230, 230, 230));
+    keyField_.SetBackgroundColour(RGB(30, 30, 30));
+    keyField_.ApplyFont();
+    capture_.acquire(*this, Hwnd());
+    ShowKey();
+    ShowFlags();
+    CentreOnParent();
+    return TRUE;
+}
+
+void CShortCutDlg::ShowKey() {
+    SendMessageW(keyField_.Hwnd(), EM_SETSEL, 0, -1);
+    const std::wstring text = ToWide(state_.keyFieldText());
+    SendMessageW(keyField_.Hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CShortCutDlg::ShowFlags() {
+    const auto& views = state_.checkButtons();
+    for (std::size_t n = 0; n < checks_.size(); ++n) {
+        checks_[n].SetCheck(views[n].checked);
+        EnableWindow(checks_[n].Hwnd(), views[n].enabled);
+        InvalidateRect(checks_[n].Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CShortCutDlg::CentreOnParent() {
+    RECT self, area;
+    GetWindowRect(Hwnd(), &self);
+    HWND parent = GetParent(Hwnd());
+    if (parent == nullptr) {
+        parent = GetWindow(Hwnd(), GW_OWNER);
+    }
+    if (parent != nullptr && IsWindowVisible(parent)) {
+        GetWindowRect(parent, &area);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    const int w = self.right - self.left;
+    const int h = self.bottom - self.top;
+    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
+                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CShortCutDlg::OnHookKey(WPARAM wParam, LPARAM) {
+    // Presses and releases alike: the last event wins.
+    state_.OnKey(static_cast<int>(wParam), layout_);
+    ShowKey();
+    return 1;
+}
+
+bool CShortCutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    if (from != nullptr) {
+        if (from == ok_.Hwnd()) {
+            EndDialog(IDOK);
+        } else if (from == cancel_.Hwnd() || from == close_.Hwnd()) {
+            EndDialog(IDCANCEL);
+        } else {
+            for (std::size_t n = 0; n < checks_.size(); ++n) {
+                if (from == checks_[n].Hwnd()) {
+                    state_.OnCheckButton(static_cast<int>(n), checks_[n].IsChecked());
+                    ShowFlags();
+                    break;
+                }
+            }
+        }
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CShortCutDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+    return Default();
+}
+
+LRESULT CShortCutDlg::OnDestroy(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    capture_.release(*this);
+    skin_.mask.Reset();
+    skin_.background.Reset();
+    return result;
+}
+
+LRESULT CShortCutDlg::OnPaint(WPARAM, LPARAM) {
+    PaintDC paint(Hwnd());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
+    if (!buffer.Ok()) {
+        return 0;
+    }
+    DrawBitmapAt(buffer.Dc(), skin_.background.Get(), 0, 0, client.right, client.bottom);
+    for (const PaintedText& text : kTexts) {
+        DrawPaintedText(buffer.Dc(), text, kTextColour);
+    }
+    buffer.Present();
+    return 0;
+}
+
+}  // namespace t30
