@@ -118,6 +118,7 @@ void CConfigDlg::Build() {
 
     basicPage_.Create(Hwnd(), pageRect_);
     advancedPage_.Create(Hwnd(), pageRect_);
+    advancedPage_.SetMacrosDeletedHandler([this] { basicPage_.Refresh(); });
     basicTab_.SetChecked(true);
     ShowWindow(basicPage_.Hwnd(), SW_SHOW);
     currentPage_ = 0;
@@ -269,6 +270,7 @@ void CConfigDlg::ImportProfile() {
     pipeline_.requestFullApply();
     Refresh();
     SyncLibraryFromSlots(library_, store_.edited());
+    advancedPage_.RefreshMacroList();
 }
 
 void CConfigDlg::ExportProfile() {

@@ -128,7 +128,7 @@ class CConfigDlg : public CDialog,
     CTextLabel programLabel_;
     RECT pageRect_{};
     CButtonDlg basicPage_{store_};
-    CSensitivityDlg advancedPage_{store_};
+    CSensitivityDlg advancedPage_{store_, library_};
     int currentPage_ = 0;
 
     bool trayIconShown_ = false;
