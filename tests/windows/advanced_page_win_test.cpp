@@ -129,8 +129,8 @@ TEST_F(AdvancedPageWindow, RepeatCountFieldCannotHoldAnInvalidCount) {
         const wchar_t* shown;
         int stored;
     };
-    const Step steps[] = {{L"3", L"3", 3}, {L"30", L"30", 30}, {L"300", L"255", 255},
-                          {L"", L"1", 1}};
+    const Step steps[] = {
+        {L"3", L"3", 3}, {L"30", L"30", 30}, {L"300", L"255", 255}, {L"", L"1", 1}};
     for (const Step& s : steps) {
         SetWindowTextW(page_->RepeatEdit().Hwnd(), s.typed);
         EXPECT_TRUE(PumpUntil([&] { return library_[0].repeatCount == s.stored; })) << s.typed;
@@ -196,6 +196,30 @@ TEST_F(AdvancedPageWindow, RecordingDisablesTheListAndSavesTheMacro) {
     EXPECT_EQ(saved[0].events[0].key, 0x05);  // B
     EXPECT_EQ(saved[0].events[1].action, kActionRelease);
     EXPECT_EQ(saved[0].events[2].key, 0x06);  // C
+}
+
+TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
+    Open({Macro(u"Jump", {{0x10, kActionPress, 0}})});
+    // Another page is shown.
+    Click(page_->RecordButton());
+    PostMessageW(page_->Hwnd(), WM_HOOK_KEY, 'B', 0);
+    EXPECT_TRUE(PumpUntil([&] { return page_->EventList().RowCount() == 1; }));
+    ShowWindow(page_->Hwnd(), SW_HIDE);
+    Pump();
+    EXPECT_FALSE(page_->Logic().recording());
+    EXPECT_FALSE(ProcessKeyboardCapture().held());
+    EXPECT_EQ(library_[0].eventCount, 1);
+    EXPECT_EQ(library_[0].events[0].key, 0x05);
+
+    // The main window is hidden: the next key gives the keyboard back and is not recorded.
+    ShowWindow(page_->Hwnd(), SW_SHOW);
+    Click(page_->RecordButton());
+    ASSERT_TRUE(page_->Logic().recording());
+    ShowWindow(host_.Hwnd(), SW_HIDE);
+    PostMessageW(page_->Hwnd(), WM_HOOK_KEY, 'C', 0);
+    EXPECT_TRUE(PumpUntil([&] { return !page_->Logic().recording(); }));
+    EXPECT_FALSE(ProcessKeyboardCapture().held());
+    EXPECT_EQ(library_[0].eventCount, 0);
 }
 
 // Closes the open pop-up menu from inside its own loop.

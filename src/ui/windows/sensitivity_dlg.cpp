@@ -93,6 +93,7 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
             OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
             OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
             OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
+            OnMessage(WM_SHOWWINDOW, &CSensitivityDlg::OnShowWindow),
             OnMessage(WM_SLIDER_VALUE, &CSensitivityDlg::OnSliderValue),
             OnMessage(WM_SPIN_VALUE, &CSensitivityDlg::OnSpinValue),
             OnMessage(WM_LIST_NEW_ROW_COMMITTED, &CSensitivityDlg::OnNewRowCommitted),
@@ -376,7 +377,21 @@ LRESULT CSensitivityDlg::OnListRightButton(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CSensitivityDlg::OnHookKey(WPARAM wParam, LPARAM lParam) {
+    // The main window went away (Cancel, close, the mouse unplugged) while recording: the
+    // keyboard goes back to the user instead of staying captured by a page nobody sees.
+    if (!IsWindowVisible(Hwnd())) {
+        logic_->EndRecording();
+        return 0;
+    }
     return logic_->OnHookKey(uint32_t(wParam), uint32_t(lParam));
+}
+
+// Switching to the other page ends a recording: keys typed there are not meant for the macro.
+LRESULT CSensitivityDlg::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE && logic_) {
+        logic_->EndRecording();
+    }
+    return Default();
 }
 
 LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {

@@ -69,6 +69,7 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnSliderValue(WPARAM, LPARAM);
     LRESULT OnSpinValue(WPARAM, LPARAM);
     LRESULT OnNewRowCommitted(WPARAM, LPARAM);
