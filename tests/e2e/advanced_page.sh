@@ -79,6 +79,7 @@ sys.stdout.buffer.write(struct.pack("<i", 1) + name + struct.pack("<ii", 3, 2) +
     shot locked_macro
     click_advanced 15  # record
     wait_for "the locked-macro warning" 5 warnings_open 1
+    sleep 1
     shot locked_warning
     click_warn 1
     wait_for "the warning to close" 5 warnings_open 0
@@ -87,7 +88,7 @@ sys.stdout.buffer.write(struct.pack("<i", 1) + name + struct.pack("<ii", 3, 2) +
     read -r page_x page_y < <(key_origin skin_main.ini 9)
     read -r x y < <(key_centre skin_advance_setting.ini 14)
     xdotool mousemove $((page_x + x)) $((page_y + y)) click 3
-    sleep 0.7
+    sleep 1.5
     shot event_menu
     xdotool key Down Down Down Down Down Down Return  # the last item: delete
     wait_for "the locked-macro warning" 5 warnings_open 1
