@@ -30,6 +30,7 @@ record_macro)
     shot advanced_page
     click_advanced 10  # new macro
     xdotool type --delay 60 Combo
+    shot new_macro
     xdotool key Return
     sleep 0.5
     click_advanced 19  # record delays
