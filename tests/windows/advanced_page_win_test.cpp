@@ -225,9 +225,16 @@ TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
 // Closes the open pop-up menu from inside its own loop.
 std::vector<std::wstring>* g_seenTexts = nullptr;
 CSensitivityDlg* g_page = nullptr;
+COLORREF g_menuPixel = CLR_INVALID;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     *g_seenTexts = g_page->LastMenuTexts();
+    // The first item of the open menu, as drawn on the screen.
+    if (HWND menu = FindWindowW(L"#32768", nullptr)) {
+        RECT r;
+        GetWindowRect(menu, &r);
+        g_menuPixel = GetPixel(test::ScreenDc(), r.right - 8, r.top + 8);
+    }
     EndMenu();
 }
 
@@ -243,6 +250,8 @@ TEST_F(AdvancedPageWindow, EventMenuOffersEveryCommand) {
     EXPECT_EQ(seen[0], LangString(IDS_EV_RECORD_BEFORE));
     EXPECT_EQ(seen[5], LangString(IDS_EV_DELETE));
     EXPECT_EQ(seen.back(), LangString(IDS_EV_BACK_BUTTON));
+    // Drawn by the owner-drawn items: dark, not the system's menu colour nor unpainted black.
+    EXPECT_EQ(g_menuPixel, RGB(30, 30, 30));
 }
 
 }  // namespace
