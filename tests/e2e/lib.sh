@@ -119,3 +119,37 @@ reports_have_button_map() { report_ids | grep -q '08'; }
 read_i32() { od -An -t d4 -j "$2" -N 4 "$1" | tr -d ' '; }
 
 settings=config/Config.data
+
+# Left and top of key N of a skin description file, as "x y".
+key_origin() {
+    tr -d '\r' <"skins/$1" | awk -F'[=,]' -v k="$2" '
+        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
+        in_pos && $1 == k { printf "%d %d\n", $3, $4; exit }'
+}
+
+# Clicks key N of "skin_advance_setting.ini": the advanced page sits at key 9 of the main window.
+click_advanced() {
+    local page_x page_y x y
+    read -r page_x page_y < <(key_origin skin_main.ini 9)
+    read -r x y < <(key_centre skin_advance_setting.ini "$1")
+    click_at $((page_x + x)) $((page_y + y))
+}
+
+# shot NAME: a picture of the screen in $T30_SHOTS (when set) as NAME.png, for looking at.
+shot() {
+    [ -n "${T30_SHOTS:-}" ] || return 0
+    mkdir -p "$T30_SHOTS"
+    xwd -root -silent | /usr/bin/convert xwd:- "$T30_SHOTS/$1.png"
+}
+
+# Fields of record N of "config\macro.data" (220 bytes each).
+macro_count() { echo $(($(stat -c %s config/macro.data 2>/dev/null || echo 0) / 220)); }
+macro_name() { dd if=config/macro.data bs=1 skip=$(($1 * 220 + 4)) count=48 2>/dev/null |
+    iconv -f UTF-16LE -t UTF-8 | tr -d '\0'; }
+macro_i32() { read_i32 config/macro.data $(($1 * 220 + $2)); }
+# Event E of record N as "key action delay" in decimal.
+macro_event() {
+    od -An -t u1 -j $(($1 * 220 + 60 + 4 * $2)) -N 4 config/macro.data |
+        awk '{ print $1, $2, $3 + 256 * $4 }'
+}
+macro_events_are() { [ "$(macro_i32 "$1" 56)" = "$2" ]; }

@@ -118,6 +118,7 @@ void CConfigDlg::Build() {
 
     basicPage_.Create(Hwnd(), pageRect_);
     advancedPage_.Create(Hwnd(), pageRect_);
+    advancedPage_.SetMacrosDeletedHandler([this] { basicPage_.Refresh(); });
     basicTab_.SetChecked(true);
     ShowWindow(basicPage_.Hwnd(), SW_SHOW);
     currentPage_ = 0;
@@ -275,6 +276,7 @@ void CConfigDlg::ImportProfile() {
     pipeline_.requestFullApply();
     Refresh();
     SyncLibraryFromSlots(library_, store_.edited());
+    advancedPage_.RefreshMacroList();
 }
 
 void CConfigDlg::ExportProfile() {

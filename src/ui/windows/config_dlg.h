@@ -133,7 +133,7 @@ class CConfigDlg : public CDialog,
     CTextLabel programLabel_;
     RECT pageRect_{};
     CButtonDlg basicPage_{store_, library_};
-    CSensitivityDlg advancedPage_{store_};
+    CSensitivityDlg advancedPage_{store_, library_};
     int currentPage_ = 0;
 
     bool trayIconShown_ = false;

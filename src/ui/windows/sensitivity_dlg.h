@@ -1,19 +1,129 @@
-// The advanced page (pointer settings and macros). For now it shows its skin's background only.
+// The advanced page: the desktop pointer settings of the current profile, and the macro editor
+// (macro list, event list with its menu, recording controls, repeat count). What it decides lives
+// in AdvancedPageLogic; this window builds the controls from "skin_advance_setting.ini", passes
+// their messages in and shows what the logic says.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "host/key_usage_adapter.h"
+#include "host/keyboard_hook_win32.h"
+#include "macro/macro_library.h"
+#include "profile/profile_store.h"
+#include "ui/controls/bitmap_btn.h"
+#include "ui/controls/bmp_edit.h"
+#include "ui/controls/list_box_ex.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/spin_wnd.h"
+#include "ui/editor_logic/advanced_page_logic.h"
 #include "ui/windows/pages.h"
 
 namespace t30 {
 
-// The advanced page (pointer settings and macros).
-class CSensitivityDlg : public CSkinnedPage {
+constexpr UINT kRepeatEditId = 4010;
+
+class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
   public:
-    explicit CSensitivityDlg(ProfileStore& store)
-        : CSkinnedPage(L"skin_advance_setting.ini", u"SCREEN"), store_(store) {}
-    void RefreshFromProfile() { InvalidateRect(Hwnd(), nullptr, FALSE); }
+    CSensitivityDlg(ProfileStore& store, MacroLibrary& library);
+    ~CSensitivityDlg() override;
+
+    // The main window calls these when the current profile changed, and after a profile import
+    // has brought macros into the library.
+    void RefreshFromProfile();
+    void RefreshMacroList();
+    // Called after a macro was deleted, so the button page relabels its buttons.
+    void SetMacrosDeletedHandler(std::function<void()> handler) {
+        macrosDeleted_ = std::move(handler);
+    }
+
+    // For checks of the window (valid once the page exists).
+    AdvancedPageLogic& Logic() { return *logic_; }
+    CListBoxEx& MacroList() { return macroList_; }
+    CListBoxEx& EventList() { return eventList_; }
+    CBmpEdit& RepeatEdit() { return repeat_; }
+    CClickHSlider& WheelSlider() { return wheelSlider_; }
+    CBitmapBtn& RecordButton() { return record_; }
+    CBitmapBtn& StopButton() { return stop_; }
+    CBitmapBtn& RecordDelaysCheck() { return recordDelays_; }
+    CBitmapBtn& NewButton() { return new_; }
+    CBitmapBtn& DeleteButton() { return delete_; }
+    CBitmapBtn& PageScrollCheck() { return pageScroll_; }
+    CBitmapBtn& PrecisionCheck() { return precision_; }
+    // The event menu's texts as built the last time it opened (main menu, then submenus).
+    const std::vector<std::wstring>& LastMenuTexts() const { return lastMenuTexts_; }
+
+  protected:
+    const MessageMap* GetMessageMap() const override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // Messages.
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM, LPARAM);
+    LRESULT OnSliderValue(WPARAM, LPARAM);
+    LRESULT OnSpinValue(WPARAM, LPARAM);
+    LRESULT OnNewRowCommitted(WPARAM, LPARAM);
+    LRESULT OnRowRenamed(WPARAM, LPARAM);
+    LRESULT OnListRightButton(WPARAM, LPARAM);
+    LRESULT OnHookKey(WPARAM, LPARAM);
+    LRESULT OnRepeatChanged(WPARAM, LPARAM);
+
+    void Build();
+    void Initialise();
+    void StartNewMacro();
+    void ImportMacro();
+    void ExportMacro();
+    void ShowEventMenu();
+    void PaintLabels(HDC dc);
+
+    // AdvancedPageView
+    void setSlider(int sliderId, int value) override;
+    void setSpin(int spinId, int value) override;
+    void setPrecisionCheck(bool checked) override { precision_.SetCheck(checked); }
+    void setPageScrollCheck(bool checked) override { pageScroll_.SetCheck(checked); }
+    void enableWheelSlider(bool enabled) override;
+    void setMacroLines(const std::vector<std::u16string>& names) override;
+    void selectMacroLine(int line) override { macroList_.SelectRow(line); }
+    void deleteMacroLine(int line) override { macroList_.DeleteRow(line); }
+    void appendMacroLine(const std::u16string& name) override;
+    void setEventLines(const std::vector<EventLine>& lines, int caretLine) override;
+    void replaceEventLine(int line, const EventLine& content) override;
+    void openPauseEditor(int line) override;
+    void setRepeatText(const std::u16string& text) override;
+    void enableRepeatEdit(bool enabled) override { EnableWindow(repeat_.Hwnd(), enabled); }
+    void showRecordPressed(bool pressed) override;
+    void enableForRecording(bool idle) override;
+    WindowRef hookTarget() override { return Hwnd(); }
+    void warnNoMacro() override;
+    void warnLocked() override;
+    bool confirmDelete() override;
+    void macrosDeleted() override;
+
     ProfileStore& store_;
+    MacroLibrary& library_;
+    std::function<void()> macrosDeleted_;
+
+    TickCountClock clock_;
+    std::unique_ptr<KeyTableUsageMap> keys_;
+    std::unique_ptr<AdvancedPageLogic> logic_;
+
+    CClickHSlider speedSlider_, wheelSlider_, doubleClickSlider_;
+    CSpinWnd speedSpin_, wheelSpin_, doubleClickSpin_;
+    CBitmapBtn precision_, pageScroll_, defaults_, new_, delete_, import_, export_, spare_;
+    CBitmapBtn record_, stop_, recordDelays_;
+    CBmpEdit repeat_;
+    CListBoxEx macroList_, eventList_;
+    std::vector<std::wstring> lastMenuTexts_;
 };
 
 }  // namespace t30

@@ -1,0 +1,620 @@
+#include "ui/windows/sensitivity_dlg.h"
+
+#include <commdlg.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "base/debug_output.h"
+#include "base/fixed_string.h"
+#include "keys/keyboard_layout_win32.h"
+#include "string_ids.h"
+#include "ui/controls/ex_menu.h"
+#include "ui/framework/app_globals.h"
+#include "ui/skin/skin_win32.h"
+#include "ui/skin/skin_window_win32.h"
+#include "ui/windows/file_dialogs.h"
+#include "ui/windows/warn_dlg.h"
+
+namespace t30 {
+namespace {
+
+constexpr const wchar_t* kSkinFile = L"skin_advance_setting.ini";
+constexpr COLORREF kListBackground = RGB(0x1E, 0x1E, 0x1E);
+constexpr COLORREF kListText = RGB(0xE6, 0xE6, 0xE6);
+constexpr COLORREF kListSelection = RGB(0xB4, 0x14, 0x14);
+constexpr COLORREF kSelectedText = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kEditText = RGB(0, 0, 0);
+constexpr COLORREF kEditBackground = RGB(0xE6, 0xE6, 0xE6);
+constexpr COLORREF kLabelColour = RGB(0xE6, 0xE6, 0xE6);
+constexpr int kLabelFontHeight = 15;
+constexpr int kMenuFontHeight = 12;
+constexpr int kRepeatTextLimit = 3;
+constexpr int kMainMenuMinWidth = 100, kMouseMenuMinWidth = 80, kButtonMenuMinWidth = 50;
+
+struct PageLabel {
+    UINT text;
+    RECT rect;
+    bool centred;
+};
+constexpr std::array<PageLabel, 8> kLabels = {{
+    {IDS_POINTER_SPEED, {69, 42, 187, 72}, true},
+    {IDS_WHEEL_LINES, {69, 179, 187, 209}, true},
+    {IDS_DOUBLE_CLICK_SPEED, {69, 316, 187, 346}, true},
+    {IDS_MACRO_EDITOR_TITLE, {462, 42, 596, 72}, true},
+    {IDS_MACRO_LIST_TITLE, {449, 69, 570, 101}, true},
+    {IDS_MACRO_EVENTS_TITLE, {572, 69, 692, 101}, true},
+    {IDS_MACRO_RECORDING_TITLE, {694, 69, 828, 101}, true},
+    {IDS_REPEAT_COUNT, {700, 172, 828, 192}, false},
+}};
+
+// The mouse-button submenus of the event menu, in menu order.
+constexpr std::array<UINT, 5> kMouseButtonTexts = {IDS_EV_LEFT_BUTTON, IDS_EV_RIGHT_BUTTON,
+                                                   IDS_EV_MIDDLE_BUTTON, IDS_EV_FORWARD_BUTTON,
+                                                   IDS_EV_BACK_BUTTON};
+constexpr std::array<UINT, 3> kMouseStepTexts = {IDS_EV_PRESS, IDS_EV_RELEASE,
+                                                 IDS_EV_PRESS_RELEASE};
+
+FileDialogRequest MacroFileDialog(bool forOpening) {
+    FileDialogRequest request;
+    request.filter = forOpening ? L"Macro(*.macro)|*.MACRO|" : L"Macro(*.macro)|*.macro|";
+    request.defaultExtension = L"*.macro";
+    request.initialPath = App().appFolder + L"config\\.macro";
+    request.options = forOpening ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
+                                 : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    return request;
+}
+
+std::u16string WideToU16(const std::wstring& text) {
+    return ToU16(text);
+}
+
+}  // namespace
+
+CSensitivityDlg::CSensitivityDlg(ProfileStore& store, MacroLibrary& library)
+    : CSkinnedPage(kSkinFile, u"SCREEN"),
+      store_(store),
+      library_(library),
+      keys_(std::make_unique<KeyTableUsageMap>(ActiveKeyboardLayout())) {}
+
+CSensitivityDlg::~CSensitivityDlg() {
+    // A recording still running keeps what it recorded and gives the keyboard back.
+    if (logic_) {
+        logic_->EndRecording();
+    }
+}
+
+const MessageMap* CSensitivityDlg::GetMessageMap() const {
+    static const MessageMap map{
+        CSkinnedPage::GetMessageMap(),
+        {
+            OnMessage(WM_PAINT, &CSensitivityDlg::OnPaint),
+            OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
+            OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
+            OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
+            OnMessage(WM_SHOWWINDOW, &CSensitivityDlg::OnShowWindow),
+            OnMessage(WM_SLIDER_VALUE, &CSensitivityDlg::OnSliderValue),
+            OnMessage(WM_SPIN_VALUE, &CSensitivityDlg::OnSpinValue),
+            OnMessage(WM_LIST_NEW_ROW_COMMITTED, &CSensitivityDlg::OnNewRowCommitted),
+            OnMessage(WM_LIST_ROW_RENAMED, &CSensitivityDlg::OnRowRenamed),
+            OnMessage(WM_LIST_RIGHT_BUTTON, &CSensitivityDlg::OnListRightButton),
+            OnMessage(WM_HOOK_KEY, &CSensitivityDlg::OnHookKey),
+            OnMessage(BmpEditChangedMessage(), &CSensitivityDlg::OnRepeatChanged),
+        }};
+    return &map;
+}
+
+// Owner-drawn menu items are the event menu's; everything else owner-drawn is a control's and is
+// reflected to it as usual.
+LRESULT CSensitivityDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MEASUREITEM &&
+        CExMenu::HandleMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+        return TRUE;
+    }
+    if (message == WM_DRAWITEM &&
+        CExMenu::HandleDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+        return TRUE;
+    }
+    return CSkinnedPage::WindowProc(message, wParam, lParam);
+}
+
+BOOL CSensitivityDlg::OnInitDialog() {
+    // The application folder is known once the main window has started, before its pages.
+    AdvancedPageView& view = *this;
+    logic_ = std::make_unique<AdvancedPageLogic>(
+        store_, library_, std::filesystem::path(App().appFolder), view, ProcessKeyboardCapture(),
+        clock_, *keys_, ActiveKeyboardLayout());
+    Build();
+    Initialise();
+    return TRUE;
+}
+
+void CSensitivityDlg::Build() {
+    const std::wstring knob = App().skinFolder + L"scroll_arrow_down.bmp";
+    auto slider = [&](CClickHSlider& control, UINT id) {
+        return [&control, id, knob, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+            if (control.Create(knob, r, Hwnd(), id)) {
+                control.SetTrackImage(p.normal, r);
+            }
+        };
+    };
+    auto spin = [&](CSpinWnd& control, UINT id) {
+        return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+            if (control.Create(r, Hwnd(), id)) {
+                control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            }
+        };
+    };
+    auto button = [&](CBitmapBtn& control, UINT caption, int layout, bool checkMode) {
+        return [&control, caption, layout, checkMode, this](const SkinEntry&, const RECT& r,
+                                                            const SkinPictures& p) {
+            if (!control.Create(r, Hwnd())) {
+                return;
+            }
+            control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            control.SetTextLayout(layout);
+            control.SetCheckMode(checkMode);
+            if (caption != 0) {
+                control.SetCaption(LangString(caption, 520));
+            }
+        };
+    };
+    auto list = [&](CListBoxEx& control, UINT id) {
+        return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures&) {
+            control.SetListId(int(id));
+            control.SetEditable(true);
+            // The page owns the list for good: its focus moving elsewhere must not close it.
+            control.SetKeepOwner(true);
+            control.Create(WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, r, Hwnd(), id);
+        };
+    };
+    const std::vector<SkinControl> controls = {
+        {1, slider(speedSlider_, kSliderPointerSpeed)},
+        {3, spin(speedSpin_, kSpinPointerSpeed)},
+        {4, slider(wheelSlider_, kSliderWheelLines)},
+        {6, spin(wheelSpin_, kSpinWheelLines)},
+        {7, slider(doubleClickSlider_, kSliderDoubleClick)},
+        {8, spin(doubleClickSpin_, kSpinDoubleClick)},
+        {2, button(precision_, IDS_ENHANCE_PRECISION, CBitmapBtn::kWrapped22, true)},
+        {5, button(pageScroll_, IDS_WHEEL_PAGE_SCROLL, CBitmapBtn::kWrapped22, true)},
+        {9, button(defaults_, IDS_RESTORE_DEFAULTS, CBitmapBtn::kCentred, false)},
+        {10, button(new_, IDS_NEW_MACRO, CBitmapBtn::kCentred, false)},
+        {11, button(delete_, IDS_DELETE_MACRO, CBitmapBtn::kCentred, false)},
+        {20, button(import_, IDS_IMPORT, CBitmapBtn::kCentred, false)},
+        {21, button(export_, IDS_EXPORT, CBitmapBtn::kCentred, false)},
+        {12, button(spare_, 0, CBitmapBtn::kCentred, false)},
+        {15, button(record_, IDS_RECORD, CBitmapBtn::kWrapped35, false)},
+        {16, button(stop_, IDS_STOP, CBitmapBtn::kWrapped35, false)},
+        {17,
+         [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
+             repeat_.SetNumericFilter(true);
+             repeat_.Create(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, r, Hwnd(),
+                            kRepeatEditId);
+         }},
+        {13, list(macroList_, kMacroListId)},
+        {14, list(eventList_, kEventsListId)},
+        {19, button(recordDelays_, IDS_RECORD_DELAYS, CBitmapBtn::kWrapped22, true)},
+    };
+    BuildSkinWindow(Hwnd(), kSkinFile, u"SCREEN", controls, skin_);
+}
+
+void CSensitivityDlg::Initialise() {
+    wheelSlider_.SetRange(1, 11);
+    speedSlider_.SetRange(1, 11);
+    doubleClickSlider_.SetRange(0, 10);
+    wheelSpin_.SetRange(1, 11);
+    speedSpin_.SetRange(1, 11);
+    doubleClickSpin_.SetRange(0, 10);
+
+    for (CListBoxEx* list : {&macroList_, &eventList_}) {
+        list->SetColours(kListBackground, kListSelection);
+        list->SetTextColours(kListText, kSelectedText);
+    }
+    repeat_.SetTextColour(kEditText);
+    repeat_.SetBackgroundColour(kEditBackground);
+    repeat_.ApplyFont();
+    SendMessageW(repeat_.Hwnd(), EM_LIMITTEXT, kRepeatTextLimit, 0);
+    logic_->RefreshMacroList();
+}
+
+void CSensitivityDlg::RefreshFromProfile() {
+    if (logic_) {
+        logic_->RefreshFromProfile();
+    }
+}
+
+void CSensitivityDlg::RefreshMacroList() {
+    if (logic_) {
+        logic_->RefreshMacroList();
+    }
+}
+
+// ---- Messages
+
+LRESULT CSensitivityDlg::OnPaint(WPARAM, LPARAM) {
+    PaintDC dc(Hwnd());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    OffscreenBuffer buffer(dc.Get(), client.right, client.bottom);
+    if (!buffer.Ok()) {
+        return 0;
+    }
+    {
+        MemoryDC source(CreateCompatibleDC(dc.Get()));
+        SelectGuard keep(source.Get(), skin_.background.Get());
+        if (keep.Ok()) {
+            BitBlt(buffer.Dc(), 0, 0, skin_.size.cx, skin_.size.cy, source.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    PaintLabels(buffer.Dc());
+    buffer.Present();
+    return 0;
+}
+
+void CSensitivityDlg::PaintLabels(HDC dc) {
+    Font font(MakeArialFont(kLabelFontHeight, FW_NORMAL));
+    SelectGuard keep(dc, font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kLabelColour);
+    for (const PageLabel& label : kLabels) {
+        const std::wstring text = LangString(label.text);
+        const UINT align = label.centred ? DT_CENTER : DT_LEFT;
+        RECT measured = label.rect;
+        DrawTextW(dc, text.c_str(), -1, &measured,
+                  align | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+        RECT rect = label.rect;
+        const int height = measured.bottom - measured.top;
+        const int room = rect.bottom - rect.top;
+        if (height < room) {
+            rect.top += (room - height) / 2;
+        }
+        DrawTextW(dc, text.c_str(), -1, &rect, align | DT_WORDBREAK | DT_NOPREFIX);
+    }
+}
+
+LRESULT CSensitivityDlg::OnLButtonDown(WPARAM, LPARAM) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    PostMessageW(GetParent(Hwnd()), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnDestroy(WPARAM, LPARAM) {
+    if (logic_) {
+        logic_->EndRecording();
+    }
+    skin_.mask.Reset();
+    return Default();
+}
+
+bool CSensitivityDlg::PreTranslateMessage(MSG& msg) {
+    // Enter and Escape close neither the page nor the main window.
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+}
+
+bool CSensitivityDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (from == nullptr) {
+        if (id >= kFirstEventCommand && id <= kLastEventCommand) {
+            logic_->OnMenuCommand(int(id), eventList_.SelectedRow());
+            return true;
+        }
+        return CSkinnedPage::OnCommand(wParam, lParam);
+    }
+    if (from == macroList_.Hwnd()) {
+        if (code == LBN_SELCHANGE) {
+            logic_->OnMacroSelectionChanged(macroList_.SelectedRow());
+        }
+    } else if (from == eventList_.Hwnd()) {
+        if (code == LBN_SELCHANGE) {
+            logic_->OnEventSelectionChanged(eventList_.SelectedRow());
+        }
+    } else if (from == precision_.Hwnd()) {
+        logic_->OnPrecisionClicked(precision_.IsChecked());
+    } else if (from == pageScroll_.Hwnd()) {
+        logic_->OnPageScrollClicked(pageScroll_.IsChecked());
+    } else if (from == new_.Hwnd()) {
+        StartNewMacro();
+    } else if (from == delete_.Hwnd()) {
+        logic_->OnDeleteClicked(macroList_.SelectedRow());
+    } else if (from == import_.Hwnd()) {
+        ImportMacro();
+    } else if (from == export_.Hwnd()) {
+        ExportMacro();
+    } else if (from == record_.Hwnd()) {
+        logic_->OnRecordClicked();
+    } else if (from == stop_.Hwnd()) {
+        logic_->OnStopClicked();
+    } else if (from == recordDelays_.Hwnd()) {
+        logic_->OnRecordDelaysClicked(recordDelays_.IsChecked());
+    }
+    return CSkinnedPage::OnCommand(wParam, lParam);
+}
+
+LRESULT CSensitivityDlg::OnSliderValue(WPARAM wParam, LPARAM lParam) {
+    logic_->OnSlider(int(lParam), int(wParam));
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnSpinValue(WPARAM wParam, LPARAM lParam) {
+    char line[32];
+    std::snprintf(line, sizeof line, "lParam = %d\n", int(lParam));
+    PlatformDebugOutput().Write(Widen(line));
+    logic_->OnSpin(int(lParam), int(wParam));
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnNewRowCommitted(WPARAM wParam, LPARAM lParam) {
+    if (lParam == kMacroListId) {
+        logic_->OnNewMacroCommitted(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+    } else if (lParam == kEventsListId) {
+        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+    }
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnRowRenamed(WPARAM wParam, LPARAM lParam) {
+    if (lParam == kMacroListId) {
+        logic_->OnMacroRenamed(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+    } else if (lParam == kEventsListId) {
+        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+    }
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnListRightButton(WPARAM, LPARAM lParam) {
+    if (lParam != kEventsListId) {
+        return 0;
+    }
+    if (!logic_->MenuAllowed()) {
+        return -1;
+    }
+    ShowEventMenu();
+    return 0;
+}
+
+LRESULT CSensitivityDlg::OnHookKey(WPARAM wParam, LPARAM lParam) {
+    // The main window went away (Cancel, close, the mouse unplugged) while recording: the
+    // keyboard goes back to the user instead of staying captured by a page nobody sees.
+    if (!IsWindowVisible(Hwnd())) {
+        logic_->EndRecording();
+        return 0;
+    }
+    return logic_->OnHookKey(uint32_t(wParam), uint32_t(lParam));
+}
+
+// Switching to the other page ends a recording: keys typed there are not meant for the macro.
+LRESULT CSensitivityDlg::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE && logic_) {
+        logic_->EndRecording();
+    }
+    return Default();
+}
+
+LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {
+    logic_->OnRepeatTextChanged(WideToU16(repeat_.Text()));
+    return 0;
+}
+
+// ---- Commands
+
+void CSensitivityDlg::StartNewMacro() {
+    const int count = macroList_.RowCount();
+    SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count > 0 ? count - 1 : 0),
+                 0);
+    if (!macroList_.StartNewRow()) {
+        return;
+    }
+    // Bring the new line to the top and keep its editor on it.
+    const int row = macroList_.EditRow();
+    SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+    RECT rect{};
+    if (SendMessageW(macroList_.Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&rect)) != LB_ERR) {
+        MoveWindow(macroList_.EditWindow(), rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, TRUE);
+    }
+}
+
+void CSensitivityDlg::ImportMacro() {
+    if (const auto path = AskOpenFile(Hwnd(), MacroFileDialog(true))) {
+        logic_->ImportFrom(std::filesystem::path(*path));
+    }
+}
+
+void CSensitivityDlg::ExportMacro() {
+    if (!logic_->CanExport()) {
+        return;
+    }
+    if (const auto path = AskSaveFile(Hwnd(), MacroFileDialog(false))) {
+        logic_->ExportTo(std::filesystem::path(*path));
+    }
+}
+
+void CSensitivityDlg::ShowEventMenu() {
+    Gdiplus::Font font(L"Arial", kMenuFontHeight, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    lastMenuTexts_.clear();
+    auto text = [this](UINT id) {
+        lastMenuTexts_.push_back(LangString(id));
+        return lastMenuTexts_.back();
+    };
+    // Submenus first: each menu gives its own sub-menus back before it is destroyed.
+    std::array<std::unique_ptr<CExMenu>, kMouseButtonTexts.size()> buttons;
+    CExMenu mouse(&font);
+    CExMenu menu(&font);
+    if (!menu.CreatePopup() || !mouse.CreatePopup()) {
+        return;
+    }
+    std::vector<std::pair<UINT, std::wstring>> mainItems = {
+        {kCmdRecordBefore, text(IDS_EV_RECORD_BEFORE)},
+        {kCmdRecordAfter, text(IDS_EV_RECORD_AFTER)},
+        {kCmdInsertPause, text(IDS_EV_INSERT_PAUSE)},
+        {0, text(IDS_EV_MOUSE_BUTTON)},
+        {kCmdEditPause, text(IDS_EV_EDIT_PAUSE)},
+        {kCmdDeleteStep, text(IDS_EV_DELETE)},
+    };
+    int mouseWidth = kMouseMenuMinWidth;
+    for (std::size_t b = 0; b < buttons.size(); ++b) {
+        buttons[b] = std::make_unique<CExMenu>(&font);
+        if (!buttons[b]->CreatePopup()) {
+            return;
+        }
+        int width = kButtonMenuMinWidth;
+        for (std::size_t s = 0; s < kMouseStepTexts.size(); ++s) {
+            const std::wstring item = text(kMouseStepTexts[s]);
+            buttons[b]->AppendItem(UINT(kCmdFirstMouseStep + 3 * b + s), item);
+            width = MeasureMenuText(item, width);
+        }
+        buttons[b]->SetItemWidth(width);
+        const std::wstring title = text(kMouseButtonTexts[b]);
+        mouse.AppendItem(0, title, buttons[b]->Handle());
+        mouseWidth = MeasureMenuText(title, mouseWidth);
+    }
+    mouse.SetItemWidth(mouseWidth);
+    int width = kMainMenuMinWidth;
+    for (const auto& [command, item] : mainItems) {
+        menu.AppendItem(command, item, command == 0 ? mouse.Handle() : nullptr);
+        width = MeasureMenuText(item, width);
+    }
+    menu.SetItemWidth(width);
+
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(),
+                   nullptr);
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
+// ---- AdvancedPageView
+
+void CSensitivityDlg::setSlider(int sliderId, int value) {
+    switch (sliderId) {
+        case kSliderPointerSpeed:
+            speedSlider_.SetValue(value);
+            break;
+        case kSliderWheelLines:
+            wheelSlider_.SetValue(value);
+            break;
+        case kSliderDoubleClick:
+            doubleClickSlider_.SetValue(value);
+            break;
+        default:
+            break;
+    }
+}
+
+void CSensitivityDlg::setSpin(int spinId, int value) {
+    switch (spinId) {
+        case kSpinPointerSpeed:
+            speedSpin_.SetValue(value);
+            break;
+        case kSpinWheelLines:
+            wheelSpin_.SetValue(value);
+            break;
+        case kSpinDoubleClick:
+            doubleClickSpin_.SetValue(value);
+            break;
+        default:
+            break;
+    }
+}
+
+void CSensitivityDlg::enableWheelSlider(bool enabled) {
+    EnableWindow(wheelSlider_.Hwnd(), enabled);
+    EnableWindow(wheelSlider_.Knob().Hwnd(), enabled);
+    InvalidateRect(wheelSlider_.Hwnd(), nullptr, FALSE);
+}
+
+void CSensitivityDlg::setMacroLines(const std::vector<std::u16string>& names) {
+    SendMessageW(macroList_.Hwnd(), LB_RESETCONTENT, 0, 0);
+    for (const std::u16string& name : names) {
+        macroList_.AddRow(0, ToWide(name));
+    }
+}
+
+void CSensitivityDlg::appendMacroLine(const std::u16string& name) {
+    const int count = macroList_.RowCount();
+    SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count > 0 ? count - 1 : 0),
+                 0);
+    const int row = macroList_.AddRow(0, ToWide(name));
+    if (row >= 0) {
+        SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+    }
+}
+
+void CSensitivityDlg::setEventLines(const std::vector<EventLine>& lines, int caretLine) {
+    const HWND list = eventList_.Hwnd();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const EventLine& line : lines) {
+        eventList_.AddRow(line.value, ToWide(line.text));
+    }
+    if (caretLine >= 0) {
+        SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(caretLine), FALSE);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void CSensitivityDlg::replaceEventLine(int line, const EventLine& content) {
+    eventList_.DeleteRow(line);
+    eventList_.InsertRow(line, content.value, ToWide(content.text));
+    eventList_.SelectRow(line);
+}
+
+void CSensitivityDlg::openPauseEditor(int line) {
+    eventList_.SelectRow(line);
+    eventList_.StartRename();
+}
+
+void CSensitivityDlg::setRepeatText(const std::u16string& text) {
+    const std::wstring wide = ToWide(text);
+    if (repeat_.Text() == wide) {
+        // The field tells of changes only; the value it shows must still reach the macro.
+        PostMessageW(Hwnd(), BmpEditChangedMessage(), 0, 0);
+        return;
+    }
+    SetWindowTextW(repeat_.Hwnd(), wide.c_str());
+}
+
+void CSensitivityDlg::showRecordPressed(bool pressed) {
+    record_.SetCheck(pressed);
+}
+
+void CSensitivityDlg::enableForRecording(bool idle) {
+    for (HWND control : {spare_.Hwnd(), new_.Hwnd(), delete_.Hwnd(), macroList_.Hwnd()}) {
+        EnableWindow(control, idle);
+        InvalidateRect(control, nullptr, FALSE);
+    }
+    if (idle) {
+        EnableWindow(eventList_.Hwnd(), TRUE);
+    } else {
+        SetFocus(Hwnd());
+    }
+}
+
+void CSensitivityDlg::warnNoMacro() {
+    CWarnMacroSet warning;
+    warning.Run(Hwnd());
+}
+
+void CSensitivityDlg::warnLocked() {
+    CWarnDlg warning(LangString(IDS_WARN_MACRO_LOCKED));
+    warning.Run(Hwnd());
+}
+
+bool CSensitivityDlg::confirmDelete() {
+    CDeleteMacroWarn confirm;
+    return confirm.Run(Hwnd()) == kWarnOk;
+}
+
+void CSensitivityDlg::macrosDeleted() {
+    if (macrosDeleted_) {
+        macrosDeleted_();
+    }
+}
+
+}  // namespace t30
