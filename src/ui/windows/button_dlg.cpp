@@ -476,7 +476,6 @@ LRESULT CButtonDlg::OnSysCommand(WPARAM wParam, LPARAM) {
 
 LRESULT CButtonDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
-    skin_.mask.Reset();
     skin_.background.Reset();
     basePicture_.Reset();
     return result;

@@ -152,7 +152,6 @@ LRESULT CSelectMacroDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
 
 LRESULT CSelectMacroDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
-    skin_.mask.Reset();
     skin_.background.Reset();
     return result;
 }

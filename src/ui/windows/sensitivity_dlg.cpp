@@ -284,7 +284,6 @@ LRESULT CSensitivityDlg::OnDestroy(WPARAM, LPARAM) {
     if (logic_) {
         logic_->EndRecording();
     }
-    skin_.mask.Reset();
     return Default();
 }
 

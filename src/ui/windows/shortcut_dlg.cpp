@@ -155,7 +155,6 @@ LRESULT CShortCutDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
 LRESULT CShortCutDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
     capture_.release(*this);
-    skin_.mask.Reset();
     skin_.background.Reset();
     return result;
 }
