@@ -9,16 +9,6 @@ scenario=$1
 source "$here/lib.sh"
 install_demo "$2"
 
-# Screen point of key N of "skin_button_page.ini" (the page lies at key 9 of the main skin).
-page_origin() {
-    tr -d '\r' <skins/skin_main.ini | awk -F'[=,]' '/^9=/ { print $3, $4; exit }'
-}
-page_key_centre() {
-    local ox oy x y
-    read -r ox oy < <(page_origin)
-    read -r x y < <(key_centre skin_button_page.ini "$1")
-    echo "$((ox + x)) $((oy + y))"
-}
 # Screen point of the top-left corner of key N of "skin_button_page.ini".
 page_key_origin() {
     local ox oy
@@ -28,20 +18,6 @@ page_key_origin() {
         in_pos && $1 == k { print ox + $3, oy + $4; exit }'
 }
 report_sent() { report_ids | grep -q "$1"; }
-click_page() { click_at $(page_key_centre "$1"); }
-# Centre of key N of another dialog's skin, for a dialog whose top-left corner is at X Y.
-dialog_key_centre() {
-    local file=$1 key=$2 left=$3 top=$4 x y
-    read -r x y < <(key_centre "$file" "$key")
-    echo "$((left + x)) $((top + y))"
-}
-# Top-left corner of the visible top-level window of a given size ("400x216").
-window_origin() {
-    xwininfo -root -children 2>/dev/null | awk -v size="$1" '
-        { at = index($0, " " size "+") }
-        at > 0 { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]; exit }'
-}
-window_of_size_open() { [ -n "$(window_origin "$1")" ]; }
 # A picture of the screen. Wine's newer pop-up windows (menus, dialogs) come out black in a
 # picture of the root window, so each window of the program is laid over it from its own.
 shot() {
@@ -56,9 +32,6 @@ shot() {
     /usr/bin/convert "$work/shot-root.png" "${layers[@]}" "$out"
 }
 
-# The bytes of the last report with a given id, e.g. last_report 08.
-last_report() { vm reports | awk -v id="$1" '$2 == id { line = $0 } END { print line }'; }
-
 # Open pop-up menus of the program, newest first, as "x y width height": its windows without a
 # title other than the 1 x 1 helpers.
 menu_windows() {
@@ -66,23 +39,9 @@ menu_windows() {
         /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
             split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
 }
-no_window_of_size() { ! window_of_size_open "$1"; }
 # The three bytes of button N in the last report 0x08.
 button_map_entry() {
     last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
-}
-# In the open function menu: the main list's item N (1-based, submenus after the 16 items),
-# then, for a submenu, its item M; chosen with the keyboard.
-open_function_menu_item() {
-    local n=$1 m=${2:-0} keys=()
-    sleep 0.5
-    for ((k = 0; k < n; k++)); do keys+=(Down); done
-    if [ "$m" -gt 0 ]; then
-        keys+=(Right)
-        for ((k = 1; k < m; k++)); do keys+=(Down); done
-    fi
-    xdotool key --delay 60 "${keys[@]}" Return
-    sleep 0.5
 }
 # One macro, "Jump": Space pressed for 10 ms, repeated twice.
 write_macro_library() {
@@ -94,17 +53,6 @@ record = struct.pack("<i", 0) + name + struct.pack("<ii", 2, 2) + events.ljust(1
 assert len(record) == 220
 open("config/macro.data", "wb").write(record)
 PY
-}
-
-start_with_mouse() {
-    start_mouse
-    vm plug 2
-    start_app
-    wait_for "the main window" 20 main_window_visible
-    click_main 5  # a first full apply, so later ones send only what changed
-    wait_for "the first apply" 15 reports_have_button_map
-    sleep 1
-    vm clear
 }
 
 case "$scenario" in

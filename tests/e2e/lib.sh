@@ -153,3 +153,55 @@ macro_event() {
         awk '{ print $1, $2, $3 + 256 * $4 }'
 }
 macro_events_are() { [ "$(macro_i32 "$1" 56)" = "$2" ]; }
+
+# Shared by the scenarios of the button page and of the advanced page.
+# Screen point of key N of "skin_button_page.ini" (the page lies at key 9 of the main skin).
+page_origin() {
+    tr -d '\r' <skins/skin_main.ini | awk -F'[=,]' '/^9=/ { print $3, $4; exit }'
+}
+page_key_centre() {
+    local ox oy x y
+    read -r ox oy < <(page_origin)
+    read -r x y < <(key_centre skin_button_page.ini "$1")
+    echo "$((ox + x)) $((oy + y))"
+}
+click_page() { click_at $(page_key_centre "$1"); }
+# Centre of key N of another dialog's skin, for a dialog whose top-left corner is at X Y.
+dialog_key_centre() {
+    local file=$1 key=$2 left=$3 top=$4 x y
+    read -r x y < <(key_centre "$file" "$key")
+    echo "$((left + x)) $((top + y))"
+}
+# Top-left corner of the visible top-level window of a given size ("400x216").
+window_origin() {
+    xwininfo -root -children 2>/dev/null | awk -v size="$1" '
+        { at = index($0, " " size "+") }
+        at > 0 { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]; exit }'
+}
+window_of_size_open() { [ -n "$(window_origin "$1")" ]; }
+# The bytes of the last report with a given id, e.g. last_report 08.
+last_report() { vm reports | awk -v id="$1" '$2 == id { line = $0 } END { print line }'; }
+no_window_of_size() { ! window_of_size_open "$1"; }
+# In the open function menu: the main list's item N (1-based, submenus after the 16 items),
+# then, for a submenu, its item M; chosen with the keyboard.
+open_function_menu_item() {
+    local n=$1 m=${2:-0} keys=()
+    sleep 0.5
+    for ((k = 0; k < n; k++)); do keys+=(Down); done
+    if [ "$m" -gt 0 ]; then
+        keys+=(Right)
+        for ((k = 1; k < m; k++)); do keys+=(Down); done
+    fi
+    xdotool key --delay 60 "${keys[@]}" Return
+    sleep 0.5
+}
+start_with_mouse() {
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    click_main 5  # a first full apply, so later ones send only what changed
+    wait_for "the first apply" 15 reports_have_button_map
+    sleep 1
+    vm clear
+}
