@@ -153,6 +153,9 @@ void CConfigDlg::Shutdown() {
     }
     shutDown_ = true;
     skin_.background.Reset();
+    // The page's windows go after this one's, so a recording in progress is ended and saved
+    // here, while the library still holds its macro.
+    advancedPage_.EndRecording();
     library_.Clear();
     if (Hwnd() != nullptr) {
         KillTimer(Hwnd(), kTimerSwitch);

@@ -280,10 +280,14 @@ LRESULT CSensitivityDlg::OnLButtonDown(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CSensitivityDlg::OnDestroy(WPARAM, LPARAM) {
+void CSensitivityDlg::EndRecording() {
     if (logic_) {
         logic_->EndRecording();
     }
+}
+
+LRESULT CSensitivityDlg::OnDestroy(WPARAM, LPARAM) {
+    EndRecording();
     return Default();
 }
 

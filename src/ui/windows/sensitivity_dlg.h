@@ -35,6 +35,9 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     // has brought macros into the library.
     void RefreshFromProfile();
     void RefreshMacroList();
+    // Ends a recording in progress and keeps what it took: the main window calls it on its way
+    // out, before it lets go of the macro library.
+    void EndRecording();
     // Called after a macro was deleted, so the button page relabels its buttons.
     void SetMacrosDeletedHandler(std::function<void()> handler) {
         macrosDeleted_ = std::move(handler);
