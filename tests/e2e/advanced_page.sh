@@ -103,6 +103,106 @@ enter_and_escape)
     sleep 1
     main_window_visible || fail "Enter or Escape on the advanced page closed the main window"
     ;;
+record_assign_apply)
+    # A macro recorded with its pauses, given to button 3 on the button page and applied: the
+    # mouse's report 0x09 carries the recorded keys and pauses.
+    start_with_mouse
+    click_main 2  # the advanced tab
+    sleep 0.5
+    click_advanced 10  # new macro
+    xdotool type --delay 60 Dash
+    xdotool key Return
+    sleep 0.5
+    click_advanced 19  # record delays
+    click_advanced 15  # record
+    tap a 0.1
+    xdotool keydown b
+    sleep 0.5
+    xdotool keyup b
+    sleep 0.2
+    click_advanced 16  # stop
+    wait_for "the recorded macro in macro.data" 5 macro_events_are 0 4
+    events=()
+    for e in 0 1 2 3; do events+=("$(macro_event 0 $e)"); done
+    read -r _ _ short < <(echo "${events[0]}")
+    read -r _ _ long < <(echo "${events[2]}")
+    [ "$short" -ge 60 ] && [ "$short" -le 1500 ] ||
+        fail "a tap of about 100 ms was recorded as $short ms"
+    [ "$long" -ge 400 ] && [ "$long" -le 2500 ] ||
+        fail "a hold of about 500 ms was recorded as $long ms"
+    click_main 1  # the basic tab
+    sleep 0.5
+    click_page 4  # button 3
+    open_function_menu_item 13
+    wait_for "the macro dialog" 10 window_of_size_open 400x350
+    read -r dx dy < <(window_origin 400x350)
+    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
+    click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
+    click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
+    wait_for "the dialog to close" 5 no_window_of_size 400x350
+    click_main 5  # apply
+    wait_for "the button map" 15 reports_have_button_map
+    [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08"
+    [ "$(button_map_entry 3 | cut -d' ' -f1)" = "12" ] || fail "button 3 is not a macro"
+    # The report decoded back into events must give the recorded keys and pauses (pauses go in
+    # 2 ms units, so an odd pause loses its last millisecond).
+    problem=$(last_report 09 | python3 -c '
+import sys
+fields = sys.stdin.read().split()[1:]
+report = [int(b, 16) for b in fields]
+events = [tuple(map(int, e.split())) for e in sys.argv[2:]]
+repeat = int(sys.argv[1])
+def check():
+    if len(report) != 130:
+        return "the report is %d bytes long" % len(report)
+    head = report[:5]
+    if head != [0x09, 0x82, 4, 1, max(repeat & 0xFF, 1)]:
+        return "the report starts %s" % " ".join("%02X" % b for b in head)
+    if any(report[5:29]):
+        return "bytes 5..28 are not zero"
+    n = report[29]
+    if 30 + 2 * n > 130 or any(report[30 + 2 * n:]):
+        return "%d pairs do not end the report cleanly" % n
+    decoded, pause, trailing = [], 0, 0
+    for k in range(n):
+        value, code = report[30 + 2 * k], report[31 + 2 * k]
+        if code == 3:
+            pause += 200 * value
+        elif code == 0:
+            trailing = 2 * value
+        else:
+            decoded.append((code, 2 if value & 0x80 else 1, pause + 2 * (value & 0x7F)))
+            pause = 0
+    expected = [(key, action, 0 if i == 0 else events[i - 1][2] & ~1)
+                 for i, (key, action, _) in enumerate(events)]
+    if decoded != expected:
+        return "the report holds %s, the recording %s" % (decoded, expected)
+    if trailing != events[-1][2] & ~1:
+        return "the trailing pause is %d ms, recorded %d" % (trailing, events[-1][2])
+    return ""
+print(check())
+' "$(macro_i32 0 52)" "${events[@]}")
+    [ -z "$problem" ] || fail "$problem"
+    [ "$(echo "${events[*]}" | awk '{ print $1, $2, $4, $5, $7, $8, $10, $11 }')" = \
+        "4 1 4 2 5 1 5 2" ] || fail "recorded events '${events[*]}', expected A then B"
+    ;;
+exit_while_recording)
+    # The program told to end in the middle of a recording keeps what was recorded so far.
+    open_advanced_page
+    click_advanced 10  # new macro
+    xdotool type --delay 60 Kept
+    xdotool key Return
+    sleep 0.5
+    click_advanced 15  # record
+    tap a 0.2
+    wine taskkill /IM T30Config.exe >/dev/null 2>&1  # a polite close, not /F
+    wait_for "the program to end" 20 process_ended "$last_app_pid"
+    [ "$(macro_name 0)" = Kept ] || fail "the macro is named '$(macro_name 0)'"
+    macro_events_are 0 2 || fail "macro.data keeps $(macro_i32 0 56) events, expected 2"
+    [ "$(macro_event 0 0 | cut -d' ' -f1-2) $(macro_event 0 1 | cut -d' ' -f1-2)" = "4 1 4 2" ] ||
+        fail "the kept events are '$(macro_event 0 0)' and '$(macro_event 0 1)'"
+    ;;
 *)
     fail "no scenario $scenario"
     ;;
