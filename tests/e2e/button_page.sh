@@ -39,10 +39,6 @@ menu_windows() {
         /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
             split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
 }
-# The three bytes of button N in the last report 0x08.
-button_map_entry() {
-    last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
-}
 # One macro, "Jump": Space pressed for 10 ms, repeated twice.
 write_macro_library() {
     python3 - <<'PY'

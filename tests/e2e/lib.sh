@@ -205,3 +205,7 @@ start_with_mouse() {
     sleep 1
     vm clear
 }
+# The three bytes of button N in the last report 0x08.
+button_map_entry() {
+    last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
+}
