@@ -437,6 +437,11 @@ void CSensitivityDlg::ExportMacro() {
     }
 }
 
+// Ids of the submenu entries, from the commands that do nothing: ids 0 and 1 would be measured
+// as the menu's spacer and invisible item, which left the entries a few pixels high.
+constexpr UINT kSubMenuMouseButton = 1006;
+constexpr UINT kSubMenuFirstButton = 1007;
+
 void CSensitivityDlg::ShowEventMenu() {
     Gdiplus::Font font(L"Arial", kMenuFontHeight, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
     lastMenuTexts_.clear();
@@ -455,7 +460,7 @@ void CSensitivityDlg::ShowEventMenu() {
         {kCmdRecordBefore, text(IDS_EV_RECORD_BEFORE)},
         {kCmdRecordAfter, text(IDS_EV_RECORD_AFTER)},
         {kCmdInsertPause, text(IDS_EV_INSERT_PAUSE)},
-        {0, text(IDS_EV_MOUSE_BUTTON)},
+        {kSubMenuMouseButton, text(IDS_EV_MOUSE_BUTTON)},
         {kCmdEditPause, text(IDS_EV_EDIT_PAUSE)},
         {kCmdDeleteStep, text(IDS_EV_DELETE)},
     };
@@ -473,13 +478,13 @@ void CSensitivityDlg::ShowEventMenu() {
         }
         buttons[b]->SetItemWidth(width);
         const std::wstring title = text(kMouseButtonTexts[b]);
-        mouse.AppendItem(0, title, buttons[b]->Handle());
+        mouse.AppendItem(UINT(kSubMenuFirstButton + b), title, buttons[b]->Handle());
         mouseWidth = MeasureMenuText(title, mouseWidth);
     }
     mouse.SetItemWidth(mouseWidth);
     int width = kMainMenuMinWidth;
     for (const auto& [command, item] : mainItems) {
-        menu.AppendItem(command, item, command == 0 ? mouse.Handle() : nullptr);
+        menu.AppendItem(command, item, command == kSubMenuMouseButton ? mouse.Handle() : nullptr);
         width = MeasureMenuText(item, width);
     }
     menu.SetItemWidth(width);
