@@ -226,6 +226,7 @@ TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
 std::vector<std::wstring>* g_seenTexts = nullptr;
 CSensitivityDlg* g_page = nullptr;
 COLORREF g_menuPixel = CLR_INVALID;
+LONG g_menuHeight = 0;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     *g_seenTexts = g_page->LastMenuTexts();
@@ -234,6 +235,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
         RECT r;
         GetWindowRect(menu, &r);
         g_menuPixel = GetPixel(test::ScreenDc(), r.right - 8, r.top + 8);
+        g_menuHeight = r.bottom - r.top;
     }
     EndMenu();
 }
@@ -252,6 +254,8 @@ TEST_F(AdvancedPageWindow, EventMenuOffersEveryCommand) {
     EXPECT_EQ(seen.back(), LangString(IDS_EV_BACK_BUTTON));
     // Drawn by the owner-drawn items: dark, not the system's menu colour nor unpainted black.
     EXPECT_EQ(g_menuPixel, RGB(30, 30, 30));
+    // Every one of the six items is a full 20-pixel row, the submenu entry too.
+    EXPECT_GE(g_menuHeight, 6 * 20);
 }
 
 }  // namespace
