@@ -17,6 +17,16 @@ WHEEL_LINES=1504
 POINTER_SPEED=1512
 DPI_STAGE=1668
 REPORT_RATE=1676
+# Button slots of a profile: where they start and the size of each.
+SLOT_BUTTONS=1748
+SLOT_SIZE=756
+# Index, type, event count, first event's key and action byte of the slot at a byte offset.
+slot_bytes() {
+    echo "$(od -An -t u1 -j "$1" -N 2 "$settings" | awk '{ print $1, $2 }')" \
+        "$(od -An -t u2 -j $(($1 + 60)) -N 2 "$settings" | tr -d ' ')" \
+        "$(od -An -t u1 -j $(($1 + 62)) -N 2 "$settings" | awk '{ print $1, $2 }')"
+}
+slot_is() { [ "$(slot_bytes "$1")" = "$2" ]; }
 
 # The lines of the reports with one id, e.g. "2 04 22 08 ..." (identity first).
 report_lines() { vm reports | awk -v id="$1" '$2 == id'; }
@@ -124,6 +134,24 @@ key_look() {
 }
 
 case "$scenario" in
+edit_road)
+    # One edit the whole way: the copy shortcut on button 3 from the function menu, Apply; the
+    # mouse gets only 0x08 with the new entry and the settings file holds the new slot.
+    start_with_mouse
+    slot=$(($(profile_offset 0) + SLOT_BUTTONS + 3 * SLOT_SIZE))
+    read -r index type _ < <(slot_bytes "$slot")
+    [ "$index $type" != "3 67" ] || fail "button 3 already holds the copy shortcut"
+    click_page 4
+    open_function_menu_item 20 4  # Editing, then Ctrl+C
+    click_main 5
+    wait_for "the button map" 15 reports_have_button_map
+    sleep 1
+    [ "$(report_ids)" = 08 ] || fail "apply sent '$(report_ids)', expected only 08"
+    entry=$(button_map_entry 3)
+    [ "$entry" = "11 01 06" ] || fail "button 3 went out as '$entry', expected 11 01 06"
+    # The copy shortcut is a function of its own (67): it carries no events of the slot.
+    wait_for "the new slot in Config.data" 5 slot_is "$slot" "3 67 0 0 0"
+    ;;
 device_event_road)
     # The mouse's own DPI button changes the stage: saved at once, nothing sent; the next apply
     # (here OK) resends 0x04 carrying the new stage, and the stage outlives a restart.
