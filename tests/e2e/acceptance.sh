@@ -48,6 +48,11 @@ program_bound() {
 current_profile_is() { i32_is "$settings" 0 "$1"; }
 file_has_size() { [ -f "$1" ] && [ "$(stat -c %s "$1")" = "$2" ]; }
 
+# Record N of the macro library in hexadecimal, and the number of records.
+macro_record() {
+    dd if=config/macro.data bs=1 skip=$(($1 * 220)) count=220 2>/dev/null | od -An -v -t x1 | tr -d ' \n'
+}
+macro_count_is() { [ "$(macro_count)" = "$1" ]; }
 # A desktop pointer setting as the registry of the prefix holds it.
 desktop_value() {
     wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
@@ -151,6 +156,35 @@ edit_road)
     [ "$entry" = "11 01 06" ] || fail "button 3 went out as '$entry', expected 11 01 06"
     # The copy shortcut is a function of its own (67): it carries no events of the slot.
     wait_for "the new slot in Config.data" 5 slot_is "$slot" "3 67 0 0 0"
+    ;;
+macro_export_import)
+    # A library macro exported through the save dialog, deleted after the confirmation, and
+    # imported back through the open dialog: the library file holds it again with its events,
+    # sealed as every imported copy is.
+    write_macro_library
+    record=$(macro_record 0)
+    start_mouse
+    vm plug 2
+    start_app
+    wait_for "the main window" 20 main_window_visible
+    click_main 2  # the advanced tab
+    sleep 0.5
+    click_advanced 21  # export the current macro
+    answer_file_dialog 'Save As' jump
+    wait_for "config\\jump.macro" 10 test -s config/jump.macro
+    click_advanced 11  # delete
+    wait_for "the delete confirmation" 5 warnings_open 1
+    read -r dx dy < <(window_origin 400x258)
+    click_at $(dialog_key_centre skin_warn.ini 1 "$dx" "$dy")  # OK
+    wait_for "the confirmation to close" 5 warnings_open 0
+    wait_for "the macro to leave macro.data" 5 macro_count_is 0
+    click_advanced 20  # import
+    answer_file_dialog Open jump.macro
+    wait_for "the macro back in macro.data" 5 macro_count_is 1
+    [ "$(macro_name 0)" = Jump ] || fail "the imported macro is named '$(macro_name 0)'"
+    [ "$(macro_i32 0 0)" = 1 ] || fail "the imported macro is not sealed"
+    [ "$(macro_record 0 | cut -c9-)" = "$(cut -c9- <<<"$record")" ] ||
+        fail "the imported macro differs: $(macro_record 0) expected $record (but its seal)"
     ;;
 device_event_road)
     # The mouse's own DPI button changes the stage: saved at once, nothing sent; the next apply

@@ -39,17 +39,6 @@ menu_windows() {
         /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
             split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
 }
-# One macro, "Jump": Space pressed for 10 ms, repeated twice.
-write_macro_library() {
-    python3 - <<'PY'
-import struct
-name = "Jump".encode("utf-16-le").ljust(48, b"\0")
-events = struct.pack("<BBH", 0x2C, 1, 10) + struct.pack("<BBH", 0x2C, 2, 0)
-record = struct.pack("<i", 0) + name + struct.pack("<ii", 2, 2) + events.ljust(160, b"\0")
-assert len(record) == 220
-open("config/macro.data", "wb").write(record)
-PY
-}
 
 case "$scenario" in
 screenshots)

@@ -152,6 +152,19 @@ macro_event() {
     od -An -t u1 -j $(($1 * 220 + 60 + 4 * $2)) -N 4 config/macro.data |
         awk '{ print $1, $2, $3 + 256 * $4 }'
 }
+
+# One macro, "Jump": Space pressed for 10 ms, repeated twice.
+write_macro_library() {
+    python3 - <<'PY'
+import struct
+name = "Jump".encode("utf-16-le").ljust(48, b"\0")
+events = struct.pack("<BBH", 0x2C, 1, 10) + struct.pack("<BBH", 0x2C, 2, 0)
+record = struct.pack("<i", 0) + name + struct.pack("<ii", 2, 2) + events.ljust(160, b"\0")
+assert len(record) == 220
+open("config/macro.data", "wb").write(record)
+PY
+}
+
 macro_events_are() { [ "$(macro_i32 "$1" 56)" = "$2" ]; }
 
 # Shared by the scenarios of the button page and of the advanced page.

@@ -401,6 +401,7 @@ TEST_F(AdvancedPage, ImportAddsALineButKeepsTheMacroShown) {
     EXPECT_EQ(page_.eventLines.size(), 3u);
     EXPECT_EQ(page_.highlighted, 1);
     EXPECT_EQ(library_[2].locked, 1);
+    EXPECT_EQ(SavedCount(), 3u);  // the import is on disk without a further edit
 
     EXPECT_FALSE(logic_.ImportFrom(folder_ / "missing.macro"));
     EXPECT_EQ(page_.macroLines.size(), 3u);

@@ -296,6 +296,8 @@ bool AdvancedPageLogic::ImportFrom(const std::filesystem::path& path) {
     }
     view_.appendMacroLine(std::u16string(FixedView(library_[*added].name)));
     selectedMacro_ = int(*added);
+    // Kept at once: an import followed by no other edit would otherwise be gone at exit.
+    SaveLibrary();
     return true;
 }
 
