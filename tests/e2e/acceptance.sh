@@ -53,6 +53,13 @@ macro_record() {
     dd if=config/macro.data bs=1 skip=$(($1 * 220)) count=220 2>/dev/null | od -An -v -t x1 | tr -d ' \n'
 }
 macro_count_is() { [ "$(macro_count)" = "$1" ]; }
+# Clicks the up arrow (the upper half) of spin key N of "skin_advance_setting.ini".
+click_advanced_spin_up() {
+    local page_x page_y x y
+    read -r page_x page_y < <(key_origin skin_main.ini 9)
+    read -r x y < <(key_origin skin_advance_setting.ini "$1")
+    click_at $((page_x + x + 11)) $((page_y + y + 10))
+}
 # A desktop pointer setting as the registry of the prefix holds it.
 desktop_value() {
     wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
@@ -185,6 +192,41 @@ macro_export_import)
     [ "$(macro_i32 0 0)" = 1 ] || fail "the imported macro is not sealed"
     [ "$(macro_record 0 | cut -c9-)" = "$(cut -c9- <<<"$record")" ] ||
         fail "the imported macro differs: $(macro_record 0) expected $record (but its seal)"
+    ;;
+pointer_settings_page)
+    # The pointer speed, wheel lines and double-click speed moved on the advanced page with the
+    # up arrows of their spins, then Apply: the profile and the desktop take the new values.
+    start_with_mouse
+    profile=$(profile_offset 0)
+    speed=$(read_i32 $settings $((profile + POINTER_SPEED)))
+    lines=$(read_i32 $settings $((profile + WHEEL_LINES)))
+    double=$(read_i32 $settings $((profile + DOUBLE_CLICK_INDEX)))
+    [ "$speed" -le 9 ] && [ "$lines" -le 9 ] && [ "$double" -le 8 ] ||
+        fail "no room to move up from speed $speed, lines $lines, double-click $double"
+    # System pointer speed of each slider position, 1 to 11.
+    speeds=(0 1 2 4 6 8 10 12 14 16 18 20)
+    for setting in "Mouse MouseSensitivity ${speeds[speed + 2]}" "Desktop WheelScrollLines $((lines + 2))" \
+        "Mouse DoubleClickSpeed $((900 - 70 * (double + 2)))"; do
+        # shellcheck disable=SC2086
+        ! desktop_value_is $setting || fail "the desktop already has $setting"
+    done
+    click_main 2  # the advanced tab
+    sleep 0.5
+    for key in 3 3 6 6 8 8; do click_advanced_spin_up $key; done
+    click_main 5
+    wait_for "pointerSpeed $((speed + 2)) in Config.data" 10 \
+        i32_is $settings $((profile + POINTER_SPEED)) $((speed + 2))
+    i32_is $settings $((profile + WHEEL_LINES)) $((lines + 2)) ||
+        fail "wheelLines is $(read_i32 $settings $((profile + WHEEL_LINES))), expected $((lines + 2))"
+    i32_is $settings $((profile + DOUBLE_CLICK_INDEX)) $((double + 2)) ||
+        fail "doubleClickIndex is $(read_i32 $settings $((profile + DOUBLE_CLICK_INDEX)))," \
+            "expected $((double + 2))"
+    wait_for "MouseSensitivity ${speeds[speed + 2]}" 5 \
+        desktop_value_is Mouse MouseSensitivity "${speeds[speed + 2]}"
+    wait_for "WheelScrollLines $((lines + 2))" 5 desktop_value_is Desktop WheelScrollLines $((lines + 2))
+    wait_for "DoubleClickSpeed $((900 - 70 * (double + 2)))" 5 \
+        desktop_value_is Mouse DoubleClickSpeed $((900 - 70 * (double + 2)))
+    [ -z "$(report_ids)" ] || fail "pointer settings sent '$(report_ids)' to the mouse"
     ;;
 device_event_road)
     # The mouse's own DPI button changes the stage: saved at once, nothing sent; the next apply
