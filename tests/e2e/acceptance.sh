@@ -145,6 +145,19 @@ key_look() {
     xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
 }
 
+# Whether the page shows stage N (0-based) as current: its selector's dot is red.
+stage_shown() {
+    local ox oy x y rgb
+    read -r ox oy < <(page_origin)
+    read -r x y < <(key_centre skin_button_page.ini $((72 + $1)))
+    x=$((ox + x - 355 / 2 + 22))
+    y=$((oy + y - 30 / 2 + 20))
+    rgb=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x1+$x+$y" -depth 8 txt:- |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p')
+    read -r r g b <<<"$rgb"
+    [ "${r:-0}" -gt 150 ] && [ "${g:-255}" -lt 90 ] && [ "${b:-255}" -lt 90 ]
+}
+
 case "$scenario" in
 edit_road)
     # One edit the whole way: the copy shortcut on button 3 from the function menu, Apply; the
@@ -240,8 +253,11 @@ device_event_road)
     [ "$(report_byte 04 17)" = 02 ] || fail "fresh profile sent stage $(report_byte 04 17)"
     vm clear
     offset=$(($(profile_offset 0) + DPI_STAGE))
+    stage_shown 1 || fail "the page does not show the fresh stage 2 as current"
     vm event 2 0x1000 3
     wait_for "dpiStage 2 in Config.data" 5 i32_is $settings $offset 2
+    wait_for "the page to show stage 3" 5 stage_shown 2
+    stage_shown 1 && fail "the page still shows stage 2 as current"
     sleep 1.5
     [ -z "$(report_ids)" ] || fail "the device event sent '$(report_ids)'"
     app=$last_app_pid
