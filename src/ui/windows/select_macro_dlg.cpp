@@ -55,8 +55,8 @@ BOOL CSelectMacroDlg::OnInitDialog() {
         {4,
          [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
              list_.Create(WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, r, Hwnd(),
-                          kMacroListId);
-             list_.SetListId(kMacroListId);
+                          kMacroChoiceListId);
+             list_.SetListId(kMacroChoiceListId);
          }},
         {8,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {

@@ -18,7 +18,7 @@
 
 namespace t30 {
 
-constexpr UINT kMacroListId = 4096;
+constexpr UINT kMacroChoiceListId = 4096;
 
 class CSelectMacroDlg : public CDialog {
   public:

@@ -25,11 +25,17 @@ using std::min;
 #include <memory>
 #include <string>
 
+#include "host/keyboard_hook_win32.h"
+#include "keys/keyboard_layout_win32.h"
 #include "macro/macro_library.h"
 #include "profile/profile_store.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/framework/app_globals.h"
+#include "ui/windows/button_dlg.h"
 #include "ui/windows/config_dlg.h"
+#include "ui/windows/select_macro_dlg.h"
+#include "ui/windows/sensitivity_dlg.h"
+#include "ui/windows/shortcut_dlg.h"
 #include "ui/windows/warn_dlg.h"
 #include "win_test_support.h"
 
@@ -84,6 +90,9 @@ Counts Measure() {
 // Set while a pop-up menu of a row is tracked: the number of its items drawn so far.
 int g_menuItemsDrawn = -1;
 
+// Set by a row whose dialog ends only from one of its own buttons: that button.
+std::function<HWND()> g_closingButton;
+
 // A top-level dialog of this thread other than the main window: an open warning.
 HWND OpenWarning() {
     HWND found = nullptr;
@@ -114,8 +123,9 @@ void CALLBACK CloseWhatIsOpen(HWND, UINT, UINT_PTR, DWORD) {
         return;  // not drawn yet
     }
     if (HWND warning = OpenWarning()) {
-        // A click on its first button (OK) ends it.
-        if (HWND button = GetWindow(warning, GW_CHILD)) {
+        // A click on its first button (OK) ends a warning; other dialogs name theirs.
+        HWND button = g_closingButton ? g_closingButton() : GetWindow(warning, GW_CHILD);
+        if (button != nullptr) {
             SendMessageW(warning, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                          reinterpret_cast<LPARAM>(button));
         }
@@ -137,6 +147,34 @@ class CloserTimer {
     UINT_PTR id_;
 };
 
+// While a row's menu is tracked: counts the menu items drawn, whichever window owns the menu
+// (the pages draw their own), by watching the WM_DRAWITEM messages sent on this thread.
+class MenuDrawWatch {
+  public:
+    MenuDrawWatch()
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId())) {
+        g_menuItemsDrawn = 0;
+    }
+    ~MenuDrawWatch() {
+        g_menuItemsDrawn = -1;
+        UnhookWindowsHookEx(hook_);
+    }
+    MenuDrawWatch(const MenuDrawWatch&) = delete;
+    MenuDrawWatch& operator=(const MenuDrawWatch&) = delete;
+    bool Hooked() const { return hook_ != nullptr; }
+
+  private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && sent->message == WM_DRAWITEM &&
+            reinterpret_cast<const DRAWITEMSTRUCT*>(sent->lParam)->CtlType == ODT_MENU) {
+            ++g_menuItemsDrawn;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    HHOOK hook_;
+};
+
 // ---- The rows
 
 // An owner for the warnings that take one and for the pop-up menus.
@@ -146,7 +184,6 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     if (msg == WM_DRAWITEM && CExMenu::HandleDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp))) {
-        ++g_menuItemsDrawn;
         return TRUE;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -183,13 +220,64 @@ void TrackMenu() {
     menu.AppendItem(CExMenu::kSeparator, L"");
     menu.AppendItem(1002, L"Shortcuts", sub.Handle());
     menu.SetItemWidth(MeasureMenuText(L"Left button", 159));
-    g_menuItemsDrawn = 0;
+    MenuDrawWatch watch;
+    ASSERT_TRUE(watch.Hooked());
     CloserTimer closer;
     TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 620, 320, 0,
                    Owner(), nullptr);
-    const int drawn = g_menuItemsDrawn;
-    g_menuItemsDrawn = -1;
-    ASSERT_GT(drawn, 0) << "the menu closed before it was drawn";
+    ASSERT_GT(g_menuItemsDrawn, 0) << "the menu closed before it was drawn";
+}
+
+// The modal dialogs of the button page end only from their own buttons.
+template <typename Dialog>
+void RunButtonPageDialog(Dialog& dialog) {
+    g_closingButton = [&dialog] { return dialog.OkButton(); };
+    CloserTimer closer;
+    const INT_PTR result = dialog.Run(Owner());
+    g_closingButton = nullptr;
+    ASSERT_EQ(result, IDOK);
+}
+
+MacroLibrary& SomeMacros() {
+    static MacroLibrary library = [] {
+        MacroLibrary macros;
+        for (char16_t n = u'1'; n <= u'8'; ++n) {
+            MacroRecord record{};
+            const std::u16string name = std::u16string(u"Macro ") + n;
+            name.copy(record.name, name.size());
+            macros.Append(record);
+        }
+        return macros;
+    }();
+    return library;
+}
+
+// A page as the main window holds it: a shown child of a top-level window, created and
+// destroyed; `withPage` runs while it is shown.
+template <typename Page>
+void RunPage(Page& page, const std::function<void(Page&)>& withPage = nullptr) {
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 940, 600, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(page.Create(host, RECT{0, 0, 900, 480}));
+    ShowWindow(page.Hwnd(), SW_SHOW);
+    UpdateWindow(page.Hwnd());
+    if (withPage) {
+        withPage(page);
+    }
+    page.DestroyWindow();
+    DestroyWindow(host);
+}
+
+// A page's own menu, opened as its control would open it, tracked until drawn and closed.
+void TrackPageMenu(const std::function<void()>& open) {
+    MenuDrawWatch watch;
+    ASSERT_TRUE(watch.Hooked());
+    {
+        CloserTimer closer;
+        open();
+    }
+    ASSERT_GT(g_menuItemsDrawn, 0) << "the menu closed before it was drawn";
 }
 
 // The main window as the program runs it, without a mouse: it builds itself, loads the
@@ -237,6 +325,50 @@ const Row kRows[] = {
          RunWarning(dialog, Owner());
      }},
     {"OwnerDrawnMenu", TrackMenu},
+    {"ShortcutDialog",
+     [] {
+         CShortCutDlg dialog(ActiveKeyboardLayout(), ProcessKeyboardCapture());
+         RunButtonPageDialog(dialog);
+     }},
+    {"SelectMacroDialog",
+     [] {
+         CSelectMacroDlg dialog(SomeMacros());
+         RunButtonPageDialog(dialog);
+     }},
+    {"ButtonPage",
+     [] {
+         ProfileStore store;
+         CButtonDlg page(store, SomeMacros());
+         RunPage(page);
+     }},
+    {"AdvancedPage",
+     [] {
+         ProfileStore store;
+         MacroLibrary library = SomeMacros();
+         CSensitivityDlg page(store, library);
+         RunPage(page);
+     }},
+    {"ButtonPageFunctionMenu",
+     [] {
+         ProfileStore store;
+         CButtonDlg page(store, SomeMacros());
+         RunPage<CButtonDlg>(page, [](CButtonDlg& shown) {
+             TrackPageMenu([&shown] {
+                 SendMessageW(shown.Hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(shown.AssignmentButton(0)));
+             });
+         });
+     }},
+    {"AdvancedPageEventMenu",
+     [] {
+         ProfileStore store;
+         MacroLibrary library = SomeMacros();
+         CSensitivityDlg page(store, library);
+         RunPage<CSensitivityDlg>(page, [](CSensitivityDlg& shown) {
+             TrackPageMenu(
+                 [&shown] { SendMessageW(shown.Hwnd(), WM_LIST_RIGHT_BUTTON, 0, kEventsListId); });
+         });
+     }},
     {"MainWindow", RunMainWindow},
 };
 
