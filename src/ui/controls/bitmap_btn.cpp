@@ -32,7 +32,7 @@ const MessageMap* CBitmapButtonBase::GetMessageMap() const {
             OnMessage(WM_CAPTURECHANGED, &CBitmapButtonBase::OnCaptureChanged),
             OnMessage(WM_KILLFOCUS, &CBitmapButtonBase::OnKillFocus),
             OnMessage(WM_LBUTTONDOWN, &CBitmapButtonBase::OnButtonDown),
-            OnMessage(WM_LBUTTONDBLCLK, &CBitmapButtonBase::OnButtonDown),
+            OnMessage(WM_LBUTTONDBLCLK, &CBitmapButtonBase::OnDoubleClick),
             OnMessage(WM_LBUTTONUP, &CBitmapButtonBase::OnButtonUp),
             OnMessage(WM_ERASEBKGND, &CBitmapButtonBase::OnEraseBackground),
             OnMessage(kReflect + WM_DRAWITEM, &CBitmapButtonBase::OnDrawItem),
@@ -151,7 +151,7 @@ LRESULT CBitmapButtonBase::OnKillFocus(WPARAM, LPARAM) {
     return result;
 }
 
-LRESULT CBitmapButtonBase::OnButtonDown(WPARAM, LPARAM) {
+void CBitmapButtonBase::ActivateOwner() {
     HWND owner = GetWindow(Hwnd(), GW_OWNER);
     if (owner == nullptr) {
         owner = GetAncestor(Hwnd(), GA_ROOT);
@@ -159,7 +159,19 @@ LRESULT CBitmapButtonBase::OnButtonDown(WPARAM, LPARAM) {
     if (owner != nullptr && GetActiveWindow() != owner) {
         SetActiveWindow(owner);
     }
+}
+
+LRESULT CBitmapButtonBase::OnButtonDown(WPARAM, LPARAM) {
+    ActivateOwner();
     return Default();
+}
+
+// The button class answers a quick second click on an owner-drawn button with a double-click
+// notification and no press, so a check button would notify twice for it and a push button
+// would never look pressed. Here a second click is a click like the first.
+LRESULT CBitmapButtonBase::OnDoubleClick(WPARAM wParam, LPARAM lParam) {
+    ActivateOwner();
+    return CallOriginal(WM_LBUTTONDOWN, wParam, lParam);
 }
 
 LRESULT CBitmapButtonBase::OnButtonUp(WPARAM, LPARAM) {

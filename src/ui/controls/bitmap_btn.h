@@ -49,6 +49,8 @@ class CBitmapButtonBase : public CWnd {
     LRESULT OnCaptureChanged(WPARAM, LPARAM);
     LRESULT OnKillFocus(WPARAM, LPARAM);
     LRESULT OnButtonDown(WPARAM, LPARAM);
+    LRESULT OnDoubleClick(WPARAM, LPARAM);
+    void ActivateOwner();
     LRESULT OnButtonUp(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
     LRESULT OnDrawItem(WPARAM, LPARAM);

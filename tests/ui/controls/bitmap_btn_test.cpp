@@ -86,20 +86,38 @@ class BitmapButton : public ::testing::Test {
     CCommandSink parent_;
 };
 
-TEST_F(BitmapButton, CheckModeTogglesAndNotifiesOncePerClick) {
-    CBitmapBtn button;
-    Make(button);
-    button.SetCheckMode(true);
-    const bool expected[] = {true, false, true};
-    for (std::size_t i = 0; i < 3; ++i) {
-        Click();
-        test::MoveTo(10, 10);  // leave, so a slow double click is not what we measure
-        test::PumpFor(300);
-        EXPECT_EQ(button.IsChecked(), expected[i]) << "click " << i + 1;
-        ASSERT_EQ(parent_.commands.size(), i + 1) << "one command per click";
-        EXPECT_EQ(parent_.commands.back().second, button.Hwnd());
+// A quick second click reaches the button as a double click; it must count as one click all the
+// same, in check mode and as a push button.
+TEST_F(BitmapButton, EveryClickNotifiesOnceQuickOrSlow) {
+    struct Case {
+        bool checkMode, quick;
+    };
+    const Case cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "check mode " << c.checkMode << ", quick " << c.quick);
+        CBitmapBtn button;
+        Make(button);
+        button.SetCheckMode(c.checkMode);
+        parent_.commands.clear();
+        const bool expected[] = {true, false, true};
+        for (std::size_t i = 0; i < 3; ++i) {
+            Click();
+            if (!c.quick) {
+                test::MoveTo(10, 10);
+                test::PumpFor(GetDoubleClickTime() + 100);
+            }
+            if (c.checkMode) {
+                EXPECT_EQ(button.IsChecked(), expected[i]) << "click " << i + 1;
+            }
+            ASSERT_EQ(parent_.commands.size(), i + 1) << "one command per click";
+            EXPECT_EQ(parent_.commands.back().first, static_cast<UINT>(BN_CLICKED));
+            EXPECT_EQ(parent_.commands.back().second, button.Hwnd());
+        }
+        test::MoveTo(10, 10);
+        test::PumpFor(GetDoubleClickTime() + 100);  // the next case starts with a single click
+        EXPECT_EQ(GetCapture(), nullptr) << "the button lets the mouse go once it is left";
+        button.DestroyWindow();
     }
-    EXPECT_EQ(GetCapture(), nullptr) << "the button lets the mouse go after a check click";
 }
 
 TEST_F(BitmapButton, PlainClickIsOneClickedCommandAndHoverIsReported) {
