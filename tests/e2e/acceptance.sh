@@ -66,6 +66,20 @@ desktop_value() {
         awk -v v="$2" '$1 == v { print $NF }'
 }
 desktop_value_is() { [ "$(desktop_value "$1" "$2")" = "$3" ]; }
+# The session's later tests (and their double clicks) must find the desktop as it was: the
+# settings a scenario makes the program change are put back at clean-up.
+keep_desktop_settings() {
+    local key name value
+    for setting in 'Mouse MouseSensitivity' 'Desktop WheelScrollLines' 'Mouse DoubleClickSpeed'; do
+        read -r key name <<<"$setting"
+        value=$(desktop_value "$key" "$name")
+        if [ -n "$value" ]; then
+            on_cleanup+=("wine reg add 'HKCU\\Control Panel\\$key' /v $name /d '$value' /f")
+        else
+            on_cleanup+=("wine reg delete 'HKCU\\Control Panel\\$key' /v $name /f")
+        fi
+    done
+}
 # write_i32 FILE OFFSET VALUE: a little-endian 32-bit value over the bytes at OFFSET.
 write_i32() {
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
@@ -209,6 +223,7 @@ macro_export_import)
 pointer_settings_page)
     # The pointer speed, wheel lines and double-click speed moved on the advanced page with the
     # up arrows of their spins, then Apply: the profile and the desktop take the new values.
+    keep_desktop_settings
     start_with_mouse
     profile=$(profile_offset 0)
     speed=$(read_i32 $settings $((profile + POINTER_SPEED)))
@@ -350,6 +365,7 @@ $first"
 pointer_settings)
     # A profile file carrying other pointer settings (made on another computer, say) is imported
     # and applied: the desktop takes its double-click speed, pointer speed and wheel lines.
+    keep_desktop_settings
     start_mouse
     vm plug 2
     start_app

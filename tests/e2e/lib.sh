@@ -1,7 +1,9 @@
 # Helpers of the end-to-end scenarios: the real program from a copy of the demo folder, the
 # virtual mouse, and clicks at the centres of the skin entries' rectangles. Sourced by e2e.sh,
 # which runs inside a Wine session (scripts/wine-env) on its virtual display.
-set -euo pipefail
+set -eEuo pipefail
+# A command that fails outside a check would otherwise end the scenario without a word.
+trap 'echo "error: line $LINENO: \"$BASH_COMMAND\" exited $?" >&2' ERR
 
 APP_TITLE='^VANTREL T-30$'
 work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
