@@ -85,17 +85,28 @@ bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id) {
 }
 
 void CLineWnd::SetPicture(const std::wstring& path) {
-    LoadSkinPicture(path, picture_);
+    path_ = path;
+    picture_.Reset();
+    decoded_ = false;
     if (Hwnd()) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
+HBITMAP CLineWnd::Picture() {
+    if (!decoded_) {
+        decoded_ = true;
+        LoadSkinPicture(path_, picture_);
+    }
+    return picture_.Get();
+}
+
 LRESULT CLineWnd::OnPaint(WPARAM, LPARAM) {
     PaintDC dc(Hwnd());
-    const SIZE size = BitmapSize(picture_.Get());
+    HBITMAP picture = Picture();
+    const SIZE size = BitmapSize(picture);
     MemoryDC source(CreateCompatibleDC(dc.Get()));
-    SelectGuard keep(source.Get(), picture_.Get());
+    SelectGuard keep(source.Get(), picture);
     if (keep.Ok()) {
         BitBlt(dc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
     }

@@ -35,9 +35,11 @@ class CTextLabel : public CWnd {
 class CLineWnd : public CWnd {
   public:
     bool Create(const RECT& rect, HWND parent, UINT id);
-    // Decodes a picture file (BMP, JPEG, GIF) into the window's bitmap and repaints.
+    // Shows a picture file (BMP, JPEG, GIF) from now on. It is decoded when first needed: a page
+    // holds two dozen of these, hidden until the user points at their button.
     void SetPicture(const std::wstring& path);
-    HBITMAP Picture() const { return picture_.Get(); }
+    // The decoded picture, or nullptr when the file cannot be decoded.
+    HBITMAP Picture();
 
   protected:
     const MessageMap* GetMessageMap() const override;
@@ -46,6 +48,8 @@ class CLineWnd : public CWnd {
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
 
+    std::wstring path_;
+    bool decoded_ = true;
     Bitmap picture_;
 };
 
