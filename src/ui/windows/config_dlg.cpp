@@ -64,6 +64,9 @@ BOOL CConfigDlg::OnInitDialog() {
     LoadLanguageLibrary();
     Build();
     Initialise();
+    // The advanced page is hidden at start and costs as much again as the page that shows, so
+    // it is built once the window has been painted (or at once when it is asked for earlier).
+    SetTimer(Hwnd(), kTimerBuildAdvancedPage, 50, nullptr);
     return TRUE;
 }
 
@@ -117,7 +120,6 @@ void CConfigDlg::Build() {
     BuildSkinWindow(Hwnd(), L"skin_main.ini", u"SCREEN", controls, skin_);
 
     basicPage_.Create(Hwnd(), pageRect_);
-    advancedPage_.Create(Hwnd(), pageRect_);
     advancedPage_.SetMacrosDeletedHandler([this] { basicPage_.Refresh(); });
     basicTab_.SetChecked(true);
     ShowWindow(basicPage_.Hwnd(), SW_SHOW);
@@ -232,11 +234,24 @@ void CConfigDlg::ShowPage(int index) {
     advancedTab_.SetChecked(index == 1);
     InvalidateRect(basicTab_.Hwnd(), nullptr, FALSE);
     InvalidateRect(advancedTab_.Hwnd(), nullptr, FALSE);
+    if (index == 1) {
+        EnsureAdvancedPage();
+    }
     if (currentPage_ != index) {
         ShowWindow(index == 0 ? advancedPage_.Hwnd() : basicPage_.Hwnd(), SW_HIDE);
         ShowWindow(index == 0 ? basicPage_.Hwnd() : advancedPage_.Hwnd(), SW_SHOW);
         currentPage_ = index;
     }
+}
+
+void CConfigDlg::EnsureAdvancedPage() {
+    KillTimer(Hwnd(), kTimerBuildAdvancedPage);
+    if (advancedPage_.Hwnd() != nullptr || shutDown_) {
+        return;
+    }
+    advancedPage_.Create(Hwnd(), pageRect_);
+    // Whatever changed since the start (a profile switch, an import) is shown from here on.
+    advancedPage_.RefreshFromProfile();
 }
 
 void CConfigDlg::Refresh() {
@@ -363,7 +378,9 @@ LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM) {
 }
 
 LRESULT CConfigDlg::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == kTimerNoMouse) {
+    if (wParam == kTimerBuildAdvancedPage) {
+        EnsureAdvancedPage();
+    } else if (wParam == kTimerNoMouse) {
         KillTimer(Hwnd(), kTimerNoMouse);
         ShowNoMouseWarning();
     } else if (wParam == kTimerSwitch) {

@@ -112,6 +112,19 @@ HWND OpenWarning() {
     return found;
 }
 
+// The main window's pages are dialogs among its children.
+int g_pagesBeforeClose = 0;
+int PageCount(HWND main) {
+    int pages = 0;
+    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        pages += std::wstring(cls) == L"#32770" ? 1 : 0;
+    }
+    return pages;
+}
+
 // Runs on a thread timer inside whatever modal loop is running. Painting comes before timers,
 // so whatever is open has been drawn by the time this runs.
 void CALLBACK CloseWhatIsOpen(HWND, UINT, UINT_PTR, DWORD) {
@@ -132,6 +145,9 @@ void CALLBACK CloseWhatIsOpen(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     if (App().mainWindow != nullptr && IsWindow(App().mainWindow)) {
+        if (PageCount(App().mainWindow) < g_pagesBeforeClose) {
+            return;  // the main window builds its hidden page a little after it is shown
+        }
         PostMessageW(App().mainWindow, WM_CLOSE, 0, 0);
     }
 }
@@ -287,8 +303,10 @@ void RunMainWindow() {
     auto library = std::make_unique<MacroLibrary>();
     {
         CConfigDlg dialog(*store, *library);
+        g_pagesBeforeClose = 2;
         CloserTimer closer;
         dialog.DoModal(nullptr);
+        g_pagesBeforeClose = 0;
     }
     App().mainWindow = nullptr;
 }

@@ -1,0 +1,89 @@
+// The main window as the program runs it, with the product's skins and language library.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "macro/macro_library.h"
+#include "profile/profile_store.h"
+#include "ui/framework/app_globals.h"
+#include "ui/windows/config_dlg.h"
+
+namespace t30 {
+namespace {
+
+// The main window's pages are dialogs among its children.
+std::vector<HWND> Pages(HWND main) {
+    std::vector<HWND> pages;
+    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        if (std::wstring(cls) == L"#32770") {
+            pages.push_back(child);
+        }
+    }
+    return pages;
+}
+
+bool Shown(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+struct EarlyClick {
+    bool done = false;
+    std::size_t pagesBefore = 0;
+    HWND buttonPage = nullptr;
+    std::vector<std::pair<HWND, bool>> pagesAfter;  // each page and whether it shows
+};
+EarlyClick g_click;
+
+// The first tick comes as soon as the main window's loop runs, before the window's own timers.
+void CALLBACK ClickAdvancedTab(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND main = App().mainWindow;
+    if (g_click.done || main == nullptr || !IsWindow(main)) {
+        return;
+    }
+    g_click.done = true;
+    const std::vector<HWND> before = Pages(main);
+    g_click.pagesBefore = before.size();
+    g_click.buttonPage = before.empty() ? nullptr : before.front();
+    // The advanced tab is entry 2 of "skin_main.ini": 194,50,170,34.
+    const HWND tab = ChildWindowFromPoint(main, POINT{194 + 85, 50 + 17});
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(tab));
+    for (HWND page : Pages(main)) {
+        g_click.pagesAfter.push_back({page, Shown(page)});
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(MainWindow, AdvancedTabShowsItsPageEvenBeforeThePageIsBuilt) {
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    g_click = EarlyClick{};
+    {
+        CConfigDlg dialog(*store, *library);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 1, ClickAdvancedTab);
+        dialog.DoModal(nullptr);
+        KillTimer(nullptr, timer);
+    }
+    App().mainWindow = nullptr;
+    ASSERT_TRUE(g_click.done);
+    ASSERT_EQ(g_click.pagesBefore, 1u) << "the hidden page was already built: nothing tested";
+    ASSERT_EQ(g_click.pagesAfter.size(), 2u) << "the advanced page was not built on demand";
+    int shown = 0;
+    for (const auto& [page, visible] : g_click.pagesAfter) {
+        if (visible) {
+            ++shown;
+            EXPECT_NE(page, g_click.buttonPage) << "the button page still shows";
+        }
+    }
+    EXPECT_EQ(shown, 1);
+}
+
+}  // namespace
+}  // namespace t30
