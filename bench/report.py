@@ -83,6 +83,11 @@ def main(argv):
         print("  first paint     program  %s ms" % spread(p))
         print("                  baseline %s ms" % spread(b))
         print("                  ratio %.2f x   target <= 1.5 x: %s" % (ratio, verdict(ratio <= 1.5)))
+        f = wine.get("floor_first_paint_ms", [])
+        if f:
+            print("                  floor    %s ms" % spread(f))
+            print("                  floor / baseline %.2f x: the design's own share, before any control" % (
+                statistics.median(f) / statistics.median(b)))
         pm, bm = wine.get("program_mapped_ms", []), wine.get("baseline_mapped_ms", [])
         if pm and bm:
             print("                  (window mapped: program %.1f ms, baseline %.1f ms, medians)" % (
@@ -95,6 +100,10 @@ def main(argv):
             bp / MIB, med("baseline_private_bytes_end") / MIB))
         print("                  ratio %.2f x, difference %+.2f MiB   target <= baseline + 8 MiB: %s" % (
             pp / bp, (pp - bp) / MIB, verdict(pp <= bp + 8 * MIB)))
+        fp = med("floor_private_bytes_start")
+        if fp == fp:
+            print("                  floor    %.2f MiB: baseline %+.2f MiB before any control" % (
+                fp / MIB, (fp - bp) / MIB))
         print("                  (working set: program %.1f MiB, baseline %.1f MiB)" % (
             med("program_working_set_start") / MIB, med("baseline_working_set_start") / MIB))
     if "program_idle_cpu_ms" in wine and "baseline_idle_cpu_ms" in wine:

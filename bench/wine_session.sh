@@ -1,9 +1,11 @@
 # The Windows half of scripts/bench, run inside a Wine session of its own (scripts/wine-env):
-#   bash bench/wine_session.sh paint OUT RUNS  first paints of the program and the baseline,
-#                                              alternating, and the cost of one switching check
+#   bash bench/wine_session.sh paint OUT RUNS  first paints of the program, the baseline and
+#                                              the floor, in turn, and the cost of one switching
+#                                              check
 #   bash bench/wine_session.sh idle OUT WHICH SECONDS
-#                                              WHICH (program or baseline) idle for SECONDS: CPU
-#                                              time used, private memory before and after
+#                                              WHICH (program, baseline or floor) idle for
+#                                              SECONDS: CPU time used, private memory before and
+#                                              after
 # Figures are appended to OUT as "name=value" lines. Needs BENCH_DEMO (the demo folder),
 # BENCH_WIN (build/win) and BENCH_NATIVE (build/bench) in the environment.
 set -euo pipefail
@@ -11,6 +13,7 @@ set -euo pipefail
 mode=$1 out=$2
 APP_TITLE='VANTREL T-30'
 BASE_TITLE='T30 baseline'
+FLOOR_TITLE='T30 floor'
 work=$(mktemp -d /tmp/t30-bench.XXXXXX)
 mouse_pid=""
 
@@ -25,7 +28,8 @@ trap cleanup EXIT
 
 # A copy of the demo folder, so every session starts from no settings and the demo stays as built.
 cp -r "$BENCH_DEMO" "$work/app"
-cp "$BENCH_WIN/bench/t30_baseline.exe" "$BENCH_WIN/bench/bench_probe.exe" "$work/app/"
+cp "$BENCH_WIN/bench/t30_baseline.exe" "$BENCH_WIN/bench/t30_floor.exe" \
+    "$BENCH_WIN/bench/bench_probe.exe" "$work/app/"
 cd "$work/app"
 
 probe() { wine bench_probe.exe "$@" 2>&1 | tr -d '\r'; }
@@ -37,9 +41,9 @@ plug_mouse() {
     wine vmouse.exe plug 2 >/dev/null
 }
 
-# first_paint TITLE EXE: starts EXE, prints first_paint's lines (pid= among them).
+# first_paint TITLE EXE [ARGS...]: starts EXE, prints first_paint's lines (pid= among them).
 first_paint() {
-    "$BENCH_NATIVE/bench/first_paint" -s 1500 "$1" wine "$2"
+    "$BENCH_NATIVE/bench/first_paint" -s 1500 "$1" wine "${@:2}"
 }
 
 # Ends a program started by first_paint: WM_CLOSE to its window, then waits for the process.
@@ -61,7 +65,9 @@ value() { sed -n "s/^$1=//p"; }
 # Leaves the program running; its pid is in $last_pid.
 timed_start() {
     local name=$1 title=$2 exe=$3 record=$4 lines
-    lines=$(first_paint "$title" "$exe") || { echo "bench: $exe showed no window" >&2; exit 1; }
+    local args=("$exe")
+    [ "$name" = floor ] && args+=(skins)
+    lines=$(first_paint "$title" "${args[@]}") || { echo "bench: $exe showed no window" >&2; exit 1; }
     last_pid=$(value pid <<<"$lines")
     if [ "$record" = 1 ]; then
         echo "${name}_first_paint_ms=$(value first_paint_ms <<<"$lines")" >>"$out"
@@ -111,21 +117,28 @@ paint)
     plug_mouse
     timed_start program "$APP_TITLE" T30Config.exe 0
     end_program "$APP_TITLE" "$last_pid"
+    timed_start floor "$FLOOR_TITLE" t30_floor.exe 0
+    end_program "$FLOOR_TITLE" "$last_pid"
     timed_start baseline "$BASE_TITLE" t30_baseline.exe 0
     # A foreign program's window in the foreground: the lookup the switching check does for it.
     probe switch-check 2000 | grep -E '_us=|foreground=' >>"$out"
     end_program "$BASE_TITLE" "$last_pid"
     for i in $(seq "$runs"); do
-        # Alternating the order evens out any drift between the two.
-        if [ $((i % 2)) = 1 ]; then order="program baseline"; else order="baseline program"; fi
+        # Rotating the order evens out any drift between them.
+        case $((i % 3)) in
+        1) order="program baseline floor" ;;
+        2) order="baseline floor program" ;;
+        *) order="floor program baseline" ;;
+        esac
         for which in $order; do
-            if [ "$which" = program ]; then
-                timed_start program "$APP_TITLE" T30Config.exe 1
-                end_program "$APP_TITLE" "$last_pid"
-            else
-                timed_start baseline "$BASE_TITLE" t30_baseline.exe 1
-                end_program "$BASE_TITLE" "$last_pid"
-            fi
+            case $which in
+            program) timed_start program "$APP_TITLE" T30Config.exe 1
+                end_program "$APP_TITLE" "$last_pid" ;;
+            baseline) timed_start baseline "$BASE_TITLE" t30_baseline.exe 1
+                end_program "$BASE_TITLE" "$last_pid" ;;
+            floor) timed_start floor "$FLOOR_TITLE" t30_floor.exe 1
+                end_program "$FLOOR_TITLE" "$last_pid" ;;
+            esac
         done
     done
     ;;
@@ -136,6 +149,9 @@ idle)
         timed_start program "$APP_TITLE" T30Config.exe 0
         probe hide "$APP_TITLE" >/dev/null  # what Cancel does: only the notification icon stays
         title=$APP_TITLE
+    elif [ "$which" = floor ]; then
+        timed_start floor "$FLOOR_TITLE" t30_floor.exe 0
+        title=$FLOOR_TITLE
     else
         timed_start baseline "$BASE_TITLE" t30_baseline.exe 0
         title=$BASE_TITLE
@@ -157,7 +173,7 @@ idle)
     end_program "$title" "$pid"
     ;;
 *)
-    echo "usage: wine_session.sh paint OUT RUNS | idle OUT program|baseline SECONDS" >&2
+    echo "usage: wine_session.sh paint OUT RUNS | idle OUT program|baseline|floor SECONDS" >&2
     exit 2
     ;;
 esac
