@@ -41,9 +41,12 @@ class InstanceMutex {
 };
 
 // The dark frame of every pop-up menu, for the life of the program.
+// A window-procedure hook makes every message sent on the thread a little dearer, which adds up
+// while the main window builds itself; the main window installs it once it has painted (and
+// before any menu). It goes when the program ends.
 class MenuFrameHook {
   public:
-    MenuFrameHook() { InstallMenuFrameHook(); }
+    MenuFrameHook() = default;
     ~MenuFrameHook() { RemoveMenuFrameHook(); }
     MenuFrameHook(const MenuFrameHook&) = delete;
     MenuFrameHook& operator=(const MenuFrameHook&) = delete;

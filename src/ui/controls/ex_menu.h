@@ -84,7 +84,8 @@ int MeasureMenuText(const std::wstring& text, int minimum);
 
 // The menu-frame hook of the calling (user-interface) thread. Every "#32768" window created on
 // the thread is subclassed while it is shown (its old procedure kept in the "CoolMenu_oldProc"
-// property) and framed dark with a red outer line.
+// property) and framed dark with a red outer line. Installing is cheap to repeat: code that opens
+// a menu installs it first, as the hook is only put in place once the main window has painted.
 bool InstallMenuFrameHook();
 void RemoveMenuFrameHook();
 // Menu windows subclassed right now (for checks).

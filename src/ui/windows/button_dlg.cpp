@@ -347,6 +347,7 @@ void CButtonDlg::OpenFunctionMenu(int index) {
         RECT r;
         GetWindowRect(button.Hwnd(), &r);
         button.SetHover(true);  // lit, with its picture, while its menu is open
+        InstallMenuFrameHook();
         TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
                        r.bottom, 0, Hwnd(), nullptr);
         PostMessageW(Hwnd(), WM_NULL, 0, 0);
@@ -367,6 +368,7 @@ void CButtonDlg::OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuIt
         RECT r;
         GetWindowRect(button.Hwnd(), &r);
         button.SetHover(true);  // lit, with its picture, while its menu is open
+        InstallMenuFrameHook();
         TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
                        r.bottom, 0, Hwnd(), nullptr);
         PostMessageW(Hwnd(), WM_NULL, 0, 0);

@@ -6,6 +6,7 @@
 #include "host/foreground_program_win32.h"
 #include "profile/settings_file.h"
 #include "string_ids.h"
+#include "ui/controls/ex_menu.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
 #include "ui/windows/file_dialogs.h"
@@ -65,8 +66,9 @@ BOOL CConfigDlg::OnInitDialog() {
     Build();
     Initialise();
     // The advanced page is hidden at start and costs as much again as the page that shows, so
-    // it is built once the window has been painted (or at once when it is asked for earlier).
-    SetTimer(Hwnd(), kTimerBuildAdvancedPage, 50, nullptr);
+    // it is built once the window has been painted (or at once when it is asked for earlier);
+    // the menu-frame hook, which slows every message a little, goes in then too.
+    SetTimer(Hwnd(), kTimerFinishStart, 50, nullptr);
     return TRUE;
 }
 
@@ -244,8 +246,13 @@ void CConfigDlg::ShowPage(int index) {
     }
 }
 
+void CConfigDlg::FinishStart() {
+    KillTimer(Hwnd(), kTimerFinishStart);
+    InstallMenuFrameHook();
+    EnsureAdvancedPage();
+}
+
 void CConfigDlg::EnsureAdvancedPage() {
-    KillTimer(Hwnd(), kTimerBuildAdvancedPage);
     if (advancedPage_.Hwnd() != nullptr || shutDown_) {
         return;
     }
@@ -378,8 +385,8 @@ LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM) {
 }
 
 LRESULT CConfigDlg::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == kTimerBuildAdvancedPage) {
-        EnsureAdvancedPage();
+    if (wParam == kTimerFinishStart) {
+        FinishStart();
     } else if (wParam == kTimerNoMouse) {
         KillTimer(Hwnd(), kTimerNoMouse);
         ShowNoMouseWarning();
@@ -412,6 +419,7 @@ void CConfigDlg::ShowTrayMenu() {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kCmdTrayExit, LangString(IDS_TRAY_EXIT).c_str());
     SetMenuDefaultItem(menu, kCmdTrayOpen, FALSE);
+    InstallMenuFrameHook();
     POINT pt;
     GetCursorPos(&pt);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);

@@ -38,7 +38,7 @@ constexpr UINT kCmdTrayOpen = 6001;
 constexpr UINT kCmdTrayExit = 6002;
 constexpr UINT_PTR kTimerNoMouse = 1;
 constexpr UINT_PTR kTimerSwitch = 500;
-constexpr UINT_PTR kTimerBuildAdvancedPage = 2;
+constexpr UINT_PTR kTimerFinishStart = 2;
 
 class CConfigDlg : public CDialog,
                    private ApplyHost,
@@ -84,6 +84,7 @@ class CConfigDlg : public CDialog,
     void Open();
     void ShowNoMouseWarning();
     void ShowPage(int index);
+    void FinishStart();
     void EnsureAdvancedPage();
     void Refresh();
     void Apply() { pipeline_.applyProfiles(); }

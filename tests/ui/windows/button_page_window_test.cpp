@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "string_ids.h"
+#include "ui/controls/ex_menu.h"
 #include "ui/framework/app_globals.h"
 #include "ui/page_logic/dpi_stages.h"
 #include "ui/skin/skin_win32.h"
@@ -147,6 +148,26 @@ TEST_F(ButtonPageWindow, HoverShowsOnlyTheHoveredButtonsPicture) {
     SendMessageW(page_.Hwnd(), 0x464, 1, 342);  // a region button's id: not ours
     SendMessageW(page_.Hwnd(), 0x464, 0, 203);
     EXPECT_FALSE(page_.HighlightVisible(3));
+}
+
+// The program puts the menu-frame hook in place only once its window has painted; a menu the
+// page opens must be framed whenever it opens.
+std::size_t g_framedWhileOpen = 0;
+void CALLBACK LookAtTheOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (FindWindowW(L"#32768", nullptr) != nullptr) {
+        g_framedWhileOpen = FramedMenuCount();
+        EndMenu();
+    }
+}
+
+TEST_F(ButtonPageWindow, FunctionMenuIsFramedWithoutAHookInstalledBeforehand) {
+    RemoveMenuFrameHook();
+    g_framedWhileOpen = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtTheOpenMenu);
+    Click(page_.AssignmentButton(3));  // returns when the menu has closed
+    KillTimer(nullptr, timer);
+    EXPECT_GT(g_framedWhileOpen, 0u);
+    RemoveMenuFrameHook();
 }
 
 TEST_F(ButtonPageWindow, ReportRateAndRestoreButtons) {
