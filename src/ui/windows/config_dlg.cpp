@@ -256,7 +256,13 @@ void CConfigDlg::EnsureAdvancedPage() {
     if (advancedPage_.Hwnd() != nullptr || shutDown_) {
         return;
     }
+    // Creating a dialog hands the keyboard to its first field, here a field of a page nobody
+    // sees yet: the keyboard stays where it was.
+    const HWND focus = GetFocus();
     advancedPage_.Create(Hwnd(), pageRect_);
+    if (GetFocus() != focus) {
+        SetFocus(focus);
+    }
     // Whatever changed since the start (a profile switch, an import) is shown from here on.
     advancedPage_.RefreshFromProfile();
 }

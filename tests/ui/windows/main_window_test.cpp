@@ -85,5 +85,43 @@ TEST(MainWindow, AdvancedTabShowsItsPageEvenBeforeThePageIsBuilt) {
     EXPECT_EQ(shown, 1);
 }
 
+struct LateBuild {
+    bool built = false;
+    bool focusInPage = false;
+};
+LateBuild g_late;
+
+void CALLBACK WatchTheLatePage(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND main = App().mainWindow;
+    if (main == nullptr || !IsWindow(main) || g_late.built) {
+        return;
+    }
+    const std::vector<HWND> pages = Pages(main);
+    if (pages.size() < 2) {
+        return;
+    }
+    g_late.built = true;
+    const HWND focus = GetFocus();
+    for (HWND page : pages) {
+        g_late.focusInPage |= !Shown(page) && focus != nullptr && IsChild(page, focus);
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(MainWindow, BuildingTheHiddenPageLeavesTheKeyboardWhereItWas) {
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    g_late = LateBuild{};
+    {
+        CConfigDlg dialog(*store, *library);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, WatchTheLatePage);
+        dialog.DoModal(nullptr);
+        KillTimer(nullptr, timer);
+    }
+    App().mainWindow = nullptr;
+    ASSERT_TRUE(g_late.built) << "the advanced page was never built";
+    EXPECT_FALSE(g_late.focusInPage) << "a field of the hidden page took the keyboard";
+}
+
 }  // namespace
 }  // namespace t30
