@@ -1,9 +1,12 @@
 #include "ui/windows/select_macro_dlg.h"
 
+#include <iterator>
+
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
 #include "ui/windows/painted_text.h"
+#include "ui/windows/skinned_dialog.h"
 
 namespace t30 {
 namespace {
@@ -31,22 +34,9 @@ const MessageMap* CSelectMacroDlg::GetMessageMap() const {
 }
 
 BOOL CSelectMacroDlg::OnInitDialog() {
-    const std::wstring skins = App().skinFolder;
     std::vector<SkinControl> controls = {
-        {1,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             ok_.SetMaskFile(skins + L"ok_mask.bmp");
-             ok_.Create(L"", r, Hwnd(), 0);
-             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             ok_.SetCaption(LangString(IDS_OK));
-         }},
-        {2,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
-             cancel_.Create(L"", r, Hwnd(), 0);
-             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             cancel_.SetCaption(LangString(IDS_CANCEL));
-         }},
+        SkinOkButton(ok_, Hwnd()),
+        SkinCancelButton(cancel_, Hwnd()),
         {3,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
@@ -99,19 +89,7 @@ void CSelectMacroDlg::ShowRunModes() {
 }
 
 void CSelectMacroDlg::CentreOnParent() {
-    RECT self, area;
-    GetWindowRect(Hwnd(), &self);
-    HWND owner = GetWindow(Hwnd(), GW_OWNER);
-    if (owner != nullptr && IsWindowVisible(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int w = self.right - self.left;
-    const int h = self.bottom - self.top;
-    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreDialog(Hwnd(), GetWindow(Hwnd(), GW_OWNER));
 }
 
 bool CSelectMacroDlg::PreTranslateMessage(MSG& msg) {
@@ -157,18 +135,7 @@ LRESULT CSelectMacroDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 LRESULT CSelectMacroDlg::OnPaint(WPARAM, LPARAM) {
-    PaintDC paint(Hwnd());
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    if (!buffer.Ok()) {
-        return 0;
-    }
-    DrawBitmapAt(buffer.Dc(), skin_.background.Get(), 0, 0, client.right, client.bottom);
-    for (const PaintedText& text : kTexts) {
-        DrawPaintedText(buffer.Dc(), text, kTextColour);
-    }
-    buffer.Present();
+    PaintSkinWithTexts(Hwnd(), skin_, kTexts, std::size(kTexts), kTextColour);
     return 0;
 }
 

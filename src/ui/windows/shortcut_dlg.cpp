@@ -1,10 +1,13 @@
 #include "ui/windows/shortcut_dlg.h"
 
+#include <iterator>
+
 #include "host/keyboard_hook_win32.h"
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
 #include "ui/windows/painted_text.h"
+#include "ui/windows/skinned_dialog.h"
 
 namespace t30 {
 namespace {
@@ -35,27 +38,14 @@ const MessageMap* CShortCutDlg::GetMessageMap() const {
 }
 
 BOOL CShortCutDlg::OnInitDialog() {
-    const std::wstring skins = App().skinFolder;
     std::vector<SkinControl> controls = {
         {4,
          [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
              keyField_.Create(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, r, Hwnd(),
                               kShortcutKeyFieldId);
          }},
-        {1,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             ok_.SetMaskFile(skins + L"ok_mask.bmp");
-             ok_.Create(L"", r, Hwnd(), 0);
-             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             ok_.SetCaption(LangString(IDS_OK));
-         }},
-        {2,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
-             cancel_.Create(L"", r, Hwnd(), 0);
-             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             cancel_.SetCaption(LangString(IDS_CANCEL));
-         }},
+        SkinOkButton(ok_, Hwnd()),
+        SkinCancelButton(cancel_, Hwnd()),
         {3,
          [&](const SkinEntry& entry, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
@@ -102,22 +92,8 @@ void CShortCutDlg::ShowFlags() {
 }
 
 void CShortCutDlg::CentreOnParent() {
-    RECT self, area;
-    GetWindowRect(Hwnd(), &self);
     HWND parent = GetParent(Hwnd());
-    if (parent == nullptr) {
-        parent = GetWindow(Hwnd(), GW_OWNER);
-    }
-    if (parent != nullptr && IsWindowVisible(parent)) {
-        GetWindowRect(parent, &area);
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int w = self.right - self.left;
-    const int h = self.bottom - self.top;
-    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreDialog(Hwnd(), parent != nullptr ? parent : GetWindow(Hwnd(), GW_OWNER));
 }
 
 LRESULT CShortCutDlg::OnHookKey(WPARAM wParam, LPARAM) {
@@ -160,18 +136,7 @@ LRESULT CShortCutDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 LRESULT CShortCutDlg::OnPaint(WPARAM, LPARAM) {
-    PaintDC paint(Hwnd());
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    if (!buffer.Ok()) {
-        return 0;
-    }
-    DrawBitmapAt(buffer.Dc(), skin_.background.Get(), 0, 0, client.right, client.bottom);
-    for (const PaintedText& text : kTexts) {
-        DrawPaintedText(buffer.Dc(), text, kTextColour);
-    }
-    buffer.Present();
+    PaintSkinWithTexts(Hwnd(), skin_, kTexts, std::size(kTexts), kTextColour);
     return 0;
 }
 

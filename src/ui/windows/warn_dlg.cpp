@@ -3,6 +3,7 @@
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
+#include "ui/windows/skinned_dialog.h"
 
 namespace t30 {
 namespace {
@@ -38,22 +39,9 @@ const MessageMap* CWarnBase::GetMessageMap() const {
 }
 
 BOOL CWarnBase::OnInitDialog() {
-    const std::wstring skins = App().skinFolder;
     const std::vector<SkinControl> controls = {
-        {1,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             ok_.SetMaskFile(skins + L"ok_mask.bmp");
-             ok_.Create(L"", r, Hwnd(), 0);
-             ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             ok_.SetCaption(LangString(IDS_OK));
-         }},
-        {2,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             cancel_.SetMaskFile(skins + L"cancel_mask.bmp");
-             cancel_.Create(L"", r, Hwnd(), 0);
-             cancel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-             cancel_.SetCaption(LangString(IDS_CANCEL));
-         }},
+        SkinOkButton(ok_, Hwnd()),
+        SkinCancelButton(cancel_, Hwnd()),
         {3,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
@@ -70,20 +58,7 @@ BOOL CWarnBase::OnInitDialog() {
 }
 
 void CWarnBase::CentreOverOwner() {
-    RECT self;
-    GetWindowRect(Hwnd(), &self);
-    RECT area;
-    HWND owner = GetWindow(Hwnd(), GW_OWNER);
-    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int w = self.right - self.left;
-    const int h = self.bottom - self.top;
-    SetWindowPos(Hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreDialog(Hwnd(), GetWindow(Hwnd(), GW_OWNER));
 }
 
 bool CWarnBase::PreTranslateMessage(MSG& msg) {
