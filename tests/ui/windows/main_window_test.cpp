@@ -34,6 +34,20 @@ bool Shown(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The main window as the program runs it, with `watch` called every `periodMs` on its thread
+// until the watch closes it.
+void RunMainWindowWith(TIMERPROC watch, UINT periodMs) {
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    {
+        CConfigDlg dialog(*store, *library);
+        const UINT_PTR timer = SetTimer(nullptr, 0, periodMs, watch);
+        dialog.DoModal(nullptr);
+        KillTimer(nullptr, timer);
+    }
+    App().mainWindow = nullptr;
+}
+
 struct EarlyClick {
     bool done = false;
     std::size_t pagesBefore = 0;
@@ -62,16 +76,8 @@ void CALLBACK ClickAdvancedTab(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST(MainWindow, AdvancedTabShowsItsPageEvenBeforeThePageIsBuilt) {
-    auto store = std::make_unique<ProfileStore>();
-    auto library = std::make_unique<MacroLibrary>();
     g_click = EarlyClick{};
-    {
-        CConfigDlg dialog(*store, *library);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 1, ClickAdvancedTab);
-        dialog.DoModal(nullptr);
-        KillTimer(nullptr, timer);
-    }
-    App().mainWindow = nullptr;
+    RunMainWindowWith(ClickAdvancedTab, 1);
     ASSERT_TRUE(g_click.done);
     ASSERT_EQ(g_click.pagesBefore, 1u) << "the hidden page was already built: nothing tested";
     ASSERT_EQ(g_click.pagesAfter.size(), 2u) << "the advanced page was not built on demand";
@@ -109,16 +115,8 @@ void CALLBACK WatchTheLatePage(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST(MainWindow, BuildingTheHiddenPageLeavesTheKeyboardWhereItWas) {
-    auto store = std::make_unique<ProfileStore>();
-    auto library = std::make_unique<MacroLibrary>();
     g_late = LateBuild{};
-    {
-        CConfigDlg dialog(*store, *library);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, WatchTheLatePage);
-        dialog.DoModal(nullptr);
-        KillTimer(nullptr, timer);
-    }
-    App().mainWindow = nullptr;
+    RunMainWindowWith(WatchTheLatePage, 10);
     ASSERT_TRUE(g_late.built) << "the advanced page was never built";
     EXPECT_FALSE(g_late.focusInPage) << "a field of the hidden page took the keyboard";
 }
