@@ -382,6 +382,12 @@ void RemoveMenuFrameHook() {
     }
 }
 
+void TrackFramedMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
+    InstallMenuFrameHook();
+    TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
+}
+
 std::size_t FramedMenuCount() {
     return Hook().frames.size();
 }

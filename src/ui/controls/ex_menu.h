@@ -84,10 +84,14 @@ int MeasureMenuText(const std::wstring& text, int minimum);
 
 // The menu-frame hook of the calling (user-interface) thread. Every "#32768" window created on
 // the thread is subclassed while it is shown (its old procedure kept in the "CoolMenu_oldProc"
-// property) and framed dark with a red outer line. Installing is cheap to repeat: code that opens
-// a menu installs it first, as the hook is only put in place once the main window has painted.
+// property) and framed dark with a red outer line. Installing again does nothing.
 bool InstallMenuFrameHook();
 void RemoveMenuFrameHook();
+
+// Tracks `menu` for `owner` at (x, y) until it closes, framed: the main window installs the hook
+// only once it has painted, so the hook is installed here first. Afterwards an empty message is
+// posted to the owner, so a menu opened from the notification area closes when it should.
+void TrackFramedMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
 // Menu windows subclassed right now (for checks).
 std::size_t FramedMenuCount();
 

@@ -344,13 +344,7 @@ void CButtonDlg::OpenFunctionMenu(int index) {
             submenus.push_back(std::move(submenu));
         }
         menu.SetItemWidth(width);
-        RECT r;
-        GetWindowRect(button.Hwnd(), &r);
-        button.SetHover(true);  // lit, with its picture, while its menu is open
-        InstallMenuFrameHook();
-        TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
-                       r.bottom, 0, Hwnd(), nullptr);
-        PostMessageW(Hwnd(), WM_NULL, 0, 0);
+        TrackMenuUnder(button, menu.Handle());
     }
     AfterMenu(button);
 }
@@ -365,15 +359,17 @@ void CButtonDlg::OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuIt
             menu.AppendItem(item.commandId, LangString(item.textId));
         }
         menu.SetItemWidth(kLightMenuItemWidth);
-        RECT r;
-        GetWindowRect(button.Hwnd(), &r);
-        button.SetHover(true);  // lit, with its picture, while its menu is open
-        InstallMenuFrameHook();
-        TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1,
-                       r.bottom, 0, Hwnd(), nullptr);
-        PostMessageW(Hwnd(), WM_NULL, 0, 0);
+        TrackMenuUnder(button, menu.Handle());
     }
     AfterMenu(button);
+}
+
+void CButtonDlg::TrackMenuUnder(CBitmapBtn& button, HMENU menu) {
+    RECT r;
+    GetWindowRect(button.Hwnd(), &r);
+    button.SetHover(true);  // lit, with its picture, while its menu is open
+    TrackFramedMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left + 1, r.bottom,
+                    Hwnd());
 }
 
 HWND CButtonDlg::DialogOwner() const {

@@ -67,6 +67,7 @@ class CButtonDlg : public CSkinnedPage {
     void OpenFunctionMenu(int index);
     void OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items);
     void AfterMenu(CBitmapBtn& button);
+    void TrackMenuUnder(CBitmapBtn& button, HMENU menu);
     HWND DialogOwner() const;
     bool ChooseColour(Colour& colour);
     void RunMacroDialog(const FunctionChoice& choice);

@@ -425,11 +425,9 @@ void CConfigDlg::ShowTrayMenu() {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kCmdTrayExit, LangString(IDS_TRAY_EXIT).c_str());
     SetMenuDefaultItem(menu, kCmdTrayOpen, FALSE);
-    InstallMenuFrameHook();
     POINT pt;
     GetCursorPos(&pt);
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
-    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    TrackFramedMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, Hwnd());
     DestroyMenu(menu);
 }
 

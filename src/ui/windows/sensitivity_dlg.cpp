@@ -491,10 +491,7 @@ void CSensitivityDlg::ShowEventMenu() {
 
     POINT cursor;
     GetCursorPos(&cursor);
-    InstallMenuFrameHook();
-    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(),
-                   nullptr);
-    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    TrackFramedMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd());
 }
 
 // ---- AdvancedPageView
