@@ -12,6 +12,7 @@
 
 #include "base/fixed_string.h"
 #include "fake_hook.h"
+#include "faulty_writer.h"
 #include "macro/macro_file.h"
 
 namespace t30 {
@@ -98,7 +99,6 @@ class FakePage : public AdvancedPageView {
 class AdvancedPage : public ::testing::Test, public TickClock, public KeyUsageMap {
   protected:
     AdvancedPage() { std::filesystem::create_directories(folder_ / "config"); }
-    ~AdvancedPage() override { std::filesystem::remove_all(folder_); }
 
     uint32_t nowMs() override { return now_; }
     std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override {
@@ -153,10 +153,10 @@ class AdvancedPage : public ::testing::Test, public TickClock, public KeyUsageMa
         logic_.OnHookKey(vk, flags);
     }
 
-    std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() /
-        ("t30_adv_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-         std::to_string(reinterpret_cast<uintptr_t>(this)));
+    // Made exclusively: ctest runs these in parallel processes, and a name built from the
+    // fixture's address is the same in all of them under the sanitizers' allocator.
+    testing::TempFolder dir_;
+    std::filesystem::path folder_ = dir_.path();
     ProfileStore store_;
     MacroLibrary library_;
     FakePage page_;
