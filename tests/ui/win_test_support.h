@@ -68,6 +68,15 @@ inline HDC ScreenDc() {
     return dc;
 }
 
+// Wine makes a system colour brush the first time it is asked for and keeps it for the process
+// (Windows keeps them in the system). Whether a run asks for one depends on what the default
+// handling happens to paint, so a count of the process's objects makes them all first.
+inline void MakeSystemColourBrushes() {
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) {
+        GetSysColorBrush(index);
+    }
+}
+
 // Live GDI objects (DCs included) of the process. Wine's GetGuiResources answers 0, but Wine takes
 // a handle's bare table index as the handle, so there the table is counted directly.
 inline DWORD GdiObjectCount() {
@@ -75,6 +84,7 @@ inline DWORD GdiObjectCount() {
     if (reported != 0) {
         return reported;
     }
+    MakeSystemColourBrushes();
     DWORD live = 0;
     for (UINT_PTR index = 1; index < 0x10000; ++index) {
         live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;

@@ -12,6 +12,7 @@
 #include <objidl.h>
 
 #include <algorithm>
+#include <array>
 namespace Gdiplus {
 using std::max;
 using std::min;
@@ -63,11 +64,44 @@ DWORD WineUserObjectCount() {
     return live;
 }
 
+// Under Wine: live GDI objects of each type (index = OBJ_PEN .. OBJ_COLORSPACE), so that a
+// failure says what was left behind.
+using GdiCensus = std::array<DWORD, OBJ_COLORSPACE + 1>;
+
+GdiCensus WineGdiCensus() {
+    test::MakeSystemColourBrushes();
+    GdiCensus census{};
+    for (UINT_PTR index = 1; index < 0x10000; ++index) {
+        const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+        if (type != 0 && type < census.size()) {
+            ++census[type];
+        }
+    }
+    return census;
+}
+
+std::string CensusChange(const GdiCensus& before, const GdiCensus& after) {
+    static const char* const kNames[] = {"?",           "pen",          "brush",       "DC",
+                                         "meta DC",     "palette",      "font",        "bitmap",
+                                         "region",      "metafile",     "memory DC",   "ext pen",
+                                         "enh meta DC", "enh metafile", "colour space"};
+    static_assert(std::size(kNames) == std::tuple_size<GdiCensus>::value);
+    std::string change;
+    for (std::size_t type = 0; type < before.size(); ++type) {
+        if (before[type] != after[type]) {
+            change += std::string(change.empty() ? "" : ", ") + kNames[type] + " " +
+                      std::to_string(before[type]) + " -> " + std::to_string(after[type]);
+        }
+    }
+    return change;
+}
+
 struct Counts {
     DWORD gdi = 0;
     DWORD user = 0;
     bool gdiReported = false;   // by GetGuiResources
     bool userReported = false;  // by GetGuiResources
+    GdiCensus gdiByType{};      // when not reported
 };
 
 Counts Measure() {
@@ -77,7 +111,10 @@ Counts Measure() {
     c.gdiReported = c.gdi != 0;
     c.userReported = c.user != 0;
     if (!c.gdiReported) {
-        c.gdi = test::GdiObjectCount();
+        c.gdiByType = WineGdiCensus();
+        for (DWORD n : c.gdiByType) {
+            c.gdi += n;
+        }
     }
     if (!c.userReported) {
         c.user = WineUserObjectCount();
@@ -439,7 +476,9 @@ TEST_P(GuiResources, OpeningAndClosingTwoHundredTimesLeavesNoObjectBehind) {
                 before.userReported ? "GetGuiResources" : "windows and menus in Wine's table");
     EXPECT_GT(before.gdi, 0u) << "nothing was counted";
     EXPECT_GT(before.user, 0u) << "nothing was counted";
-    EXPECT_EQ(after.gdi, before.gdi) << "GDI objects after " << kCycles << " cycles";
+    EXPECT_EQ(after.gdi, before.gdi)
+        << "GDI objects after " << kCycles << " cycles"
+        << (before.gdiReported ? "" : ": " + CensusChange(before.gdiByType, after.gdiByType));
     EXPECT_EQ(after.user, before.user) << "USER objects after " << kCycles << " cycles";
 }
 
