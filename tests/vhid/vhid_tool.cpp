@@ -27,6 +27,7 @@ extern "C" {
 #include <vector>
 
 #include "device/send_pass.h"
+#include "handle_count.h"
 #include "profile/settings_file.h"
 
 namespace {
@@ -249,16 +250,12 @@ int Counts(const wchar_t* image) {
         }
     }
     CloseHandle(snap);
-    HANDLE h = pid != 0 ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
-    DWORD handles = 0;
-    if (h == nullptr || !GetProcessHandleCount(h, &handles)) {
+    const int handles = pid != 0 ? t30::HandlesOfProcess(pid) : -1;
+    if (handles < 0) {
         fwprintf(stderr, L"t30vhid: no process %ls\n", image);
-        if (h != nullptr)
-            CloseHandle(h);
         return 1;
     }
-    CloseHandle(h);
-    printf("%lu %lu\n", threads, handles);
+    printf("%lu %d\n", threads, handles);
     return 0;
 }
 
