@@ -46,7 +46,11 @@ check_full_apply() {
 apply_and_wait() {
     vhid clear
     click_main 5
-    wait_for "the apply to reach the mouse" 20 received_has 08
+    local deadline=$((SECONDS + 20))
+    until received_has 08; do  # what did arrive tells where it went wrong
+        [ $SECONDS -lt $deadline ] || fail "the apply delivered '$(received_ids)', expected '$1'"
+        sleep 0.2
+    done
     sleep 0.5  # anything after 0x08 would be a fault
     [ "$(received_ids)" = "$1" ] || fail "the apply sent '$(received_ids)', expected '$1'"
 }

@@ -245,7 +245,7 @@ static char *PutText(char *out, const char *text) {
 }
 
 static void Record(Device *d, char kind, const HID_XFER_PACKET *packet) {
-    static char line[16 + 8 + 4 + 8 + 3 * VHID_MAX_REPORT + 8];
+    char line[16 + 8 + 4 + 8 + 3 * VHID_MAX_REPORT + 8];
     char *p = line;
     *p++ = d->productId == 0xFA60 ? '1' : d->productId == 0xFA61 ? '2' : '?';
     *p++ = ' ';
