@@ -23,7 +23,6 @@ on_cleanup+=("vhid reset")
 received() { vhid reports | awk '$3 == "F" { print $1, $2, $4 }'; }
 received_ids() { vhid reports | awk '$3 == "F" { printf "%s%s", s, $4; s = " " } END { print "" }'; }
 received_has() { received_ids | grep -qw "$1"; }
-window_and_icon() { main_window_visible && tray_icons 1; }
 
 # check_full_apply IDENTITY COLLECTION: the last apply sent every report of the settings, in
 # order, padded, to that one collection and nothing anywhere else.
@@ -109,6 +108,7 @@ real_mouse_windows_shape)
     wait_for "the icon to go" 10 tray_icons 0
     vhid plug 2 windows
     wait_for "the icon to come back" 10 tray_icons 1
+    main_window_hidden || fail "plugging in showed the window"
     start_app  # asks the running program for its window
     wait_for "the window" 10 main_window_visible
     apply_and_wait "04 05 06 09 09 08"
