@@ -61,16 +61,63 @@ HANDLE OpenInterface(const wchar_t* path) {
     return h;
 }
 
-// The feature report length of the collection, 0 when it has no feature reports.
-USHORT FeatureLength(HANDLE h) {
+// The reports that carry the settings; a collection with this one among its feature reports is
+// the one to talk to.
+constexpr UCHAR kSettingsReportId = 0x04;
+constexpr USHORT kFirstVendorUsagePage = 0xFF00;
+
+// How well a collection suits the settings reports: a mouse lists several (pointer, keyboard,
+// vendor), in no order to rely on, and only one takes them.
+enum class Fit { kNone, kVendorPage, kCarriesSettings };
+
+struct CollectionInfo {
+    Fit fit = Fit::kNone;
+    USHORT featureLength = 0;
+};
+
+bool HasFeatureReport(PHIDP_PREPARSED_DATA data, const HIDP_CAPS& caps, UCHAR reportId) {
+    USHORT count = caps.NumberFeatureValueCaps;
+    if (count > 0) {
+        std::vector<HIDP_VALUE_CAPS> values(count);
+        if (HidP_GetValueCaps(HidP_Feature, values.data(), &count, data) == HIDP_STATUS_SUCCESS) {
+            for (USHORT i = 0; i < count; ++i) {
+                if (values[i].ReportID == reportId) {
+                    return true;
+                }
+            }
+        }
+    }
+    count = caps.NumberFeatureButtonCaps;
+    if (count > 0) {
+        std::vector<HIDP_BUTTON_CAPS> buttons(count);
+        if (HidP_GetButtonCaps(HidP_Feature, buttons.data(), &count, data) == HIDP_STATUS_SUCCESS) {
+            for (USHORT i = 0; i < count; ++i) {
+                if (buttons[i].ReportID == reportId) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+CollectionInfo Inspect(HANDLE h) {
+    CollectionInfo info;
     PHIDP_PREPARSED_DATA data = nullptr;
     if (!HidD_GetPreparsedData(h, &data)) {
-        return 0;
+        return info;
     }
     HIDP_CAPS caps{};
-    const bool ok = HidP_GetCaps(data, &caps) == HIDP_STATUS_SUCCESS;
+    if (HidP_GetCaps(data, &caps) == HIDP_STATUS_SUCCESS && caps.FeatureReportByteLength > 0) {
+        info.featureLength = caps.FeatureReportByteLength;
+        if (HasFeatureReport(data, caps, kSettingsReportId)) {
+            info.fit = Fit::kCarriesSettings;
+        } else if (caps.UsagePage >= kFirstVendorUsagePage) {
+            info.fit = Fit::kVendorPage;
+        }
+    }
     HidD_FreePreparsedData(data);
-    return ok ? caps.FeatureReportByteLength : 0;
+    return info;
 }
 
 void CloseDevice() {
@@ -146,9 +193,12 @@ int __cdecl Open_FeatureDevice() {
     if (set == INVALID_HANDLE_VALUE) {
         return 0;
     }
+    Fit best = Fit::kNone;
     SP_DEVICE_INTERFACE_DATA iface{};
     iface.cbSize = sizeof iface;
-    for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &iface); ++i) {
+    for (DWORD i = 0; best != Fit::kCarriesSettings &&
+                      SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &iface);
+         ++i) {
         DWORD needed = 0;
         SetupDiGetDeviceInterfaceDetailW(set, &iface, nullptr, 0, &needed, nullptr);
         if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
@@ -166,14 +216,16 @@ int __cdecl Open_FeatureDevice() {
         }
         HIDD_ATTRIBUTES attributes{};
         attributes.Size = sizeof attributes;
-        const USHORT length = FeatureLength(h);
+        const CollectionInfo info = Inspect(h);
         if (HidD_GetAttributes(h, &attributes) && attributes.VendorID == (g_vendorId & 0xFFFF) &&
-            attributes.ProductID == (g_productId & 0xFFFF) && length > 0) {
+            attributes.ProductID == (g_productId & 0xFFFF) && info.fit > best) {
+            CloseDevice();
             g_device = h;
-            g_featureLength = length;
-            break;
+            g_featureLength = info.featureLength;
+            best = info.fit;
+        } else {
+            CloseHandle(h);
         }
-        CloseHandle(h);
     }
     SetupDiDestroyDeviceInfoList(set);
     return g_device != INVALID_HANDLE_VALUE;

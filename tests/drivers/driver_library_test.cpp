@@ -9,6 +9,7 @@
 
 #include "device/driver_library_win32.h"
 #include "device/messages.h"
+#include "vhid/handle_count.h"
 
 namespace t30 {
 namespace {
@@ -266,6 +267,104 @@ TEST(HidLibrary, WithoutTheMouseFindsNothingPostsNothingAndUnloadsCleanly) {
         }
         EXPECT_EQ(GetModuleHandleW(L"hiddriver_hid.dll"), nullptr) << "library unloaded";
     }
+}
+
+// The virtual T-30 of tests/vhid, served by Wine's own HID stack, through its tool.
+DWORD RunVhid(const std::wstring& args) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + WinPath(T30_VHID_TOOL) + L"\" " + args;
+    DWORD exitCode = 0xFFFFFFFF;
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    return exitCode;
+}
+
+int HandlesOfThisProcess() {
+    return HandlesOfProcess(GetCurrentProcessId());
+}
+
+// Drains the status messages of the second library until one with `wParam` arrives.
+bool WaitForStatus(HWND window, WPARAM wanted) {
+    MSG msg;
+    while (WaitForMessage(window, kMsgSecondLibraryStatus, &msg, 10000)) {
+        if (msg.wParam == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class RealHidStack : public ::testing::Test {
+  protected:
+    // Devices installed in a prefix outlive the programs that installed them.
+    void SetUp() override { ASSERT_EQ(RunVhid(L"reset"), 0u); }
+    void TearDown() override { RunVhid(L"reset"); }
+    MessageWindow window_;
+};
+
+// The whole vendor report goes out padded to the collection's length, and GetFeature reads back
+// what the virtual mouse keeps; a report longer than the collection is refused.
+TEST_F(RealHidStack, PadsRefusesLongReportsAndReadsBack) {
+    ASSERT_EQ(RunVhid(L"plug 2 windows"), 0u);
+    Win32DriverLibrary lib(WinPath(T30_HID_DRIVER));
+    lib.SetVidPid(0x1D57, 0xFA61);
+    ASSERT_TRUE(lib.OpenFeatureDevice());
+    EXPECT_TRUE(lib.SetFeature(kRateReport, sizeof kRateReport));
+    uint8_t tooLong[131] = {0x09};
+    EXPECT_FALSE(lib.SetFeature(tooLong, sizeof tooLong));
+    auto getFeature = reinterpret_cast<Win32DriverLibrary::GetFeatureFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"hiddriver_hid.dll"), "GetFeature")));
+    ASSERT_NE(getFeature, nullptr);
+    unsigned char back[130] = {0x06};
+    ASSERT_TRUE(getFeature(back, sizeof back));
+    EXPECT_EQ(0, memcmp(back, kRateReport, sizeof kRateReport));
+    for (size_t i = sizeof kRateReport; i < sizeof back; ++i) {
+        ASSERT_EQ(back[i], 0) << "byte " << i << " of the padded report";
+    }
+    lib.CloseFeatureDevice();
+}
+
+// With the mouse present: 200 opens and closes, then 50 removals and arrivals heard by the
+// watcher, leave the process with the threads and handles it had. The first open and the first
+// arrival are made before counting: Wine starts helpers of its own on first use.
+TEST_F(RealHidStack, OpenCloseAndArrivalRemovalLeaveNothingBehind) {
+    Win32DriverLibrary lib(WinPath(T30_HID_DRIVER));
+    lib.SetVidPid(0x1D57, 0xFA61);
+    lib.OpenDevMonitor(reinterpret_cast<uintptr_t>(window_.hwnd), kMsgSecondLibraryEvent,
+                       kMsgSecondLibraryStatus);
+    ASSERT_EQ(RunVhid(L"plug 2 merged"), 0u);
+    ASSERT_TRUE(WaitForStatus(window_.hwnd, 1)) << "no arrival heard";
+    ASSERT_TRUE(lib.OpenFeatureDevice());
+    lib.CloseFeatureDevice();
+    const int threads = ThreadsOfThisProcess();
+    const int handles = HandlesOfThisProcess();
+    ASSERT_GT(handles, 0) << "the handle table cannot be read";
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(lib.OpenFeatureDevice()) << "open " << i;
+        lib.CloseFeatureDevice();
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threads) << "after 200 opens";
+    EXPECT_EQ(HandlesOfThisProcess(), handles) << "after 200 opens";
+
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(RunVhid(L"unplug 2"), 0u);
+        ASSERT_TRUE(WaitForStatus(window_.hwnd, 0)) << "removal " << i << " not heard";
+        EXPECT_FALSE(lib.OpenFeatureDevice());
+        ASSERT_EQ(RunVhid(L"plug 2 merged"), 0u);
+        ASSERT_TRUE(WaitForStatus(window_.hwnd, 1)) << "arrival " << i << " not heard";
+        ASSERT_TRUE(lib.OpenFeatureDevice()) << "open after arrival " << i;
+        lib.CloseFeatureDevice();
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threads) << "after 50 removals and arrivals";
+    EXPECT_EQ(HandlesOfThisProcess(), handles) << "after 50 removals and arrivals";
+    lib.CloseDevMonitor();
 }
 
 }  // namespace
