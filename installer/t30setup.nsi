@@ -3,6 +3,7 @@
 ;   VERSION      the product's version, e.g. 1.0.0
 ;   DIST         the product folder to install (build/win/dist)
 ;   ICON         the program's icon
+;   SIDE         the picture beside the first and last pages
 ;   FILELIST     the files of DIST, one "Delete" line each, for the uninstaller
 ;   OUTFILE      where the installer goes
 Unicode true
@@ -16,6 +17,7 @@ ManifestDPIAware true
 !include nsDialogs.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include Sections.nsh
 
 !define PRODUCT "VANTREL T-30"
 !define PUBLISHER "VANTREL"
@@ -47,11 +49,15 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE}"
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the configuration utility \
+    of your ${PRODUCT} mouse.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it first and starts \
+    it again afterwards. Your profiles and macros are kept.$\r$\n$\r$\nClick Next to continue."
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
-!define MUI_FINISHPAGE_RUN_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -120,6 +126,14 @@ Function ${un}EndRunningProgram
             ${EndIf}
             IntOp $2 $2 + 1
             ${If} $2 >= 40
+                ; Its warnings and confirmations wait for an answer and ignore the close message.
+                MessageBox MB_OKCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running, \
+                    probably with one of its messages open.$\r$\n$\r$\nAnswer the message (or \
+                    choose Exit in the menu of its notification-area icon), then click OK.$\r$\n\
+                    Click Cancel to stop it now." /SD IDCANCEL IDCANCEL stop
+                StrCpy $2 0
+                ${Continue}
+            stop:
                 ${If} $1 <> 0
                     DetailPrint "${PRODUCT} did not end: stopping it"
                     System::Call 'kernel32::OpenProcess(i 0x100001, i 0, i r1) p .r3'
@@ -157,15 +171,6 @@ FunctionEnd
 !insertmacro END_RUNNING_PROGRAM "un."
 
 ; ---- Install
-
-Function .onInit
-    SetShellVarContext all
-    SetRegView 64
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "${PRODUCT} needs a 64-bit Windows." /SD IDOK
-        Abort
-    ${EndIf}
-FunctionEnd
 
 Section "${PRODUCT}" SecProgram
     SectionIn RO
@@ -257,6 +262,22 @@ Section "-Start again"
         Call StartProgram
     ${EndIf}
 SectionEnd
+
+Function .onInit
+    SetShellVarContext all
+    SetRegView 64
+    ${IfNot} ${RunningX64}
+        MessageBox MB_ICONSTOP "${PRODUCT} needs a 64-bit Windows." /SD IDOK
+        Abort
+    ${EndIf}
+    ; For deployment: /S /NOLOGONTASK installs without "Start with Windows".
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/NOLOGONTASK" $1
+    ${IfNot} ${Errors}
+        !insertmacro UnselectSection ${SecLogon}
+    ${EndIf}
+FunctionEnd
 
 Function StartProgram
     Exec '"$INSTDIR\${EXE}"'

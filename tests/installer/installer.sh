@@ -7,8 +7,8 @@
 #    program is ended (by itself, not by force) and started again, its files are kept;
 # 3. a silent uninstall while the program shows a warning: everything goes but the config
 #    folder, which keeps its bytes;
-# 4. install again, then uninstall through the pages with "Remove my profiles and macros"
-#    ticked from the keyboard: nothing is left.
+# 4. install again without the logon task, then uninstall through the pages with "Remove my
+#    profiles and macros" ticked from the keyboard: nothing is left.
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 probe_exe=$2
@@ -22,6 +22,10 @@ folder="$WINEPREFIX/drive_c/Program Files/$product"
 win_folder="C:\\Program Files\\$product"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk"
 uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
+
+# A scenario that stops half-way leaves no installation behind for the next one in this prefix.
+on_cleanup+=("rm -rf \"$folder\" \"$shortcut\"" "wine reg delete \"$uninstall_key\" /f"
+    "wine schtasks /delete /tn \"$product\" /f")
 
 probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 program_running() { probe running >/dev/null; }
@@ -56,7 +60,7 @@ nothing_registered() {
 
 install_silently() {
     local started=$SECONDS
-    wine "$setup" /S >/dev/null 2>&1 || fail "$setup /S failed"
+    wine "$setup" /S "$@" >/dev/null 2>&1 || fail "$setup /S $* failed"
     echo "install took $((SECONDS - started)) s"
 }
 
@@ -152,10 +156,13 @@ nothing_registered
 cmp -s "$folder/config/Config.data" "$work/kept/Config.data" || fail "uninstall changed Config.data"
 cmp -s "$folder/config/macro.data" "$work/kept/macro.data" || fail "uninstall changed macro.data"
 
-# ---- 4. install again (the kept settings come back), then remove everything through the pages
-install_silently
+# ---- 4. install again without the logon task (the kept settings come back), then remove
+# everything through the pages
+install_silently /NOLOGONTASK
 cmp -s "$folder/config/Config.data" "$work/kept/Config.data" ||
     fail "installing again changed the kept Config.data"
+! task_registered || fail "/NOLOGONTASK registered the logon task"
+[ ! -e "$folder/logon-task.xml" ] || fail "/NOLOGONTASK left a task definition"
 uninstaller_window() { xdotool search --onlyvisible --name "^$product Uninstall" >/dev/null 2>&1; }
 uninstaller_closed() { ! uninstaller_window; }
 wine "$win_folder\\Uninstall.exe" >/dev/null 2>&1 &
