@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: its icon, the submenu mark and the event list's row icons.
+"""Draws the program's own pictures: its icon, the submenu mark, the event list's row icons and
+the side picture of the installer's first and last pages.
 
 Usage: make_resources.py OUTPUT_FOLDER
 """
@@ -54,6 +55,15 @@ def row_icon(kind):
     return img
 
 
+def installer_side():
+    # The size the installer's welcome and finish pages show at 96 DPI.
+    img = Image.new("RGB", (164, 314), DARK)
+    icon = program_icon(96)
+    img.paste(icon, (34, 40), icon)
+    ImageDraw.Draw(img).rectangle([0, 300, 163, 313], fill=RED)
+    return img
+
+
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
@@ -62,6 +72,7 @@ def main():
     submenu_mark().save(out / "submenu.ico", sizes=[(16, 16)])
     for name in ("pause", "up", "down", "mouse"):
         row_icon(name).save(out / f"row_{name}.bmp")
+    installer_side().save(out / "installer_side.bmp")
 
 
 if __name__ == "__main__":

@@ -63,6 +63,17 @@ struct MemoryDcTraits {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { DeleteDC(h); }
 };
+// A kernel object (process, mutex, event...); not for files, whose empty value differs.
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+// A COM interface pointer: released, never deleted.
+template <class Interface>
+struct ComTraits {
+    static Interface* Invalid() { return nullptr; }
+    static void Close(Interface* p) { p->Release(); }
+};
 
 using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using Region = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
@@ -72,6 +83,9 @@ using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using Library = UniqueHandle<HMODULE, LibraryTraits>;
 // A DC made by CreateCompatibleDC (or CreateDC): deleted, never released.
 using MemoryDC = UniqueHandle<HDC, MemoryDcTraits>;
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+template <class Interface>
+using ComPtr = UniqueHandle<Interface*, ComTraits<Interface>>;
 
 // Width and height of a bitmap; 0 by 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);

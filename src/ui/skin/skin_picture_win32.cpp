@@ -25,16 +25,6 @@ void EnsureCom() {
     (void)entered;
 }
 
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p) {
-            p->Release();
-        }
-    }
-};
-
 struct FileHandle {
     HANDLE h;
     ~FileHandle() {
@@ -79,20 +69,22 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
         return SIZE{0, 0};
     }
     EnsureCom();
-    ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees memory
+    IStream* rawStream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &rawStream))) {  // the stream frees memory
         GlobalFree(memory);
         return SIZE{0, 0};
     }
-    ComPtr<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture.p)))) {
+    const ComPtr<IStream> stream(rawStream);
+    IPicture* rawPicture = nullptr;
+    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&rawPicture)))) {
         return SIZE{0, 0};
     }
+    const ComPtr<IPicture> picture(rawPicture);
     SHORT type = PICTYPE_UNINITIALIZED;
     OLE_HANDLE handle = 0;
-    if (FAILED(picture.p->get_Type(&type)) || type != PICTYPE_BITMAP ||
-        FAILED(picture.p->get_Handle(&handle)) || handle == 0) {
+    if (FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture.Get()->get_Handle(&handle)) || handle == 0) {
         return SIZE{0, 0};
     }
     // The picture object deletes its own bitmap when released; keep a copy that is ours alone.
