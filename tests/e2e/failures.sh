@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Failures the user must be told about, under Wine with the virtual mouse:
+# Failures the user must be told about, and a recording the program switch must not cut short,
+# under Wine with the virtual mouse:
 #   failures.sh SCENARIO DEMO_FOLDER
 # Each checks the files before and after, what the mouse received, and that the warning is on the
 # screen as a window of the program. With T30_SHOTS set, each warning is kept as a picture.
@@ -20,6 +21,8 @@ refusing_folder() {
     ! touch "$1/probe" 2>/dev/null || fail "blocked: $1 is still writable"
 }
 settings_md5() { md5sum <"$settings"; }
+# The first character of profile 2's program path is not the terminator.
+profile_2_bound() { [ "$(od -An -t u2 -j $((4 + PROFILE_SIZE + 500)) -N 2 "$settings" | tr -d ' ')" != 0 ]; }
 
 case "$scenario" in
 file_failures)
@@ -123,6 +126,43 @@ PY
     wait_for "a full apply" 15 reports_have_button_map
     ids=$(report_ids)
     [ "$ids" = "04 05 06 08" ] || fail "the apply sent '$ids', expected 04 05 06 08"
+    ;;
+record_holds_switch)
+    # Profile 2 follows Notepad. Notepad comes to the front while a macro is being recorded: the
+    # profile stays and the recording goes on; once it has ended, the next check switches.
+    start_with_mouse
+    click_main 11  # profile 2
+    click_main 19  # its program
+    answer_file_dialog Open 'C:\windows\notepad.exe'
+    click_main 10  # profile 1 stays current
+    click_main 5
+    wait_for "the binding in Config.data" 10 profile_2_bound
+    click_main 2  # the advanced page
+    sleep 0.5
+    click_advanced 10  # new macro
+    xdotool type --delay 60 Combo
+    xdotool key Return
+    sleep 0.5
+    vm clear
+    click_advanced 15  # record
+    wine notepad.exe >/dev/null 2>&1 &
+    notepad=$!
+    on_cleanup+=("kill $notepad")
+    wait_for "Notepad" 15 xdotool search --onlyvisible --name 'Notepad'
+    for key in a b; do
+        xdotool keydown $key
+        sleep 0.3
+        xdotool keyup $key
+        sleep 0.3
+    done
+    sleep 4.5  # two switch checks with Notepad in front
+    i32_is $settings 0 0 || fail "the switch changed the profile during the recording"
+    [ -z "$(report_ids)" ] || fail "the mouse got '$(report_ids)' during the recording"
+    click_advanced 16  # stop
+    wait_for "the recorded macro in macro.data" 5 macro_events_are 0 4
+    click_main 4  # Cancel hides the window: Notepad is in front again
+    wait_for "profile 2 to become current" 10 i32_is $settings 0 1
+    wait_for "the switch's apply" 15 reports_have_button_map
     ;;
 *)
     fail "unknown scenario $scenario"
