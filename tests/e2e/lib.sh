@@ -295,6 +295,11 @@ shot_warning() { shot_window "$(window_id_of_size 400x258)" "$1"; }
 shot_window() {
     [ -n "${T30_SHOTS:-}" ] || return 0
     mkdir -p "$T30_SHOTS"
+    # The pointer rests on the window's top edge, so no button shows hovering.
+    local x y w
+    read -r x y w < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } END { print x, y, w }')
+    xdotool mousemove $((x + w / 2)) $((y + 4))
     sleep 0.5  # painted
     xwd -id "$1" -silent |
         /usr/bin/convert xwd:- +repage -strip -define png:exclude-chunks=date,time "$T30_SHOTS/$2.png"
