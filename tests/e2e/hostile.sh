@@ -126,6 +126,17 @@ skin_without_pictures)
     click_menu_item last  # Exit
     wait_for "the program to end from the icon's menu" 20 process_ended "$app"
     ;;
+skin_file_missing)
+    # The macro selection dialog's skin file is gone: the start says so once, and everything
+    # that does not need it works on.
+    rm skins/skin_select_macro.ini
+    start_with_mouse
+    wait_for "the message about the damage" 20 damage_message_open
+    close_damage_message
+    wait_for "the main window" 20 main_window_visible
+    apply_sends_everything
+    ok_ends_the_program
+    ;;
 skin_without_entries)
     # The Apply entry is gone, the advanced tab's is garbage and one state picture is not
     # named; the warnings have no OK. Apply is invisible and clicking its place does nothing, a
