@@ -73,7 +73,7 @@ void BM_LoadSettings(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const t30::SettingsSource source = t30::loadSettings(*block, app.path());
+        const t30::SettingsSource source = t30::loadSettings(*block, app.path()).source;
         benchmark::DoNotOptimize(source);
         benchmark::DoNotOptimize(block->currentIndex);
     }

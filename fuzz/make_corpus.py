@@ -90,7 +90,31 @@ LONG_EVENTS = [(0x04 + i % 30, 1 + i % 2, 0xFFFF) for i in range(40)]
 SPIN = macro_record("Spin", [(0x04, 1, 50), (0x04, 2, 1000)])
 
 
+def sound_profile(number, slots=()):
+    """A profile as the program makes it fresh, with `slots` (slot index, ButtonSlot bytes) set:
+    it passes the profile check, so the fuzzer starts from input the program takes."""
+    p = bytearray(PROFILE_RECORD)
+    p[0:500] = utf16_name("Default%d" % number, units=250)
+
+    def i32(offset, *values):
+        p[offset:offset + 4 * len(values)] = struct.pack("<%di" % len(values), *values)
+    i32(1500, 6, 3, 0, 6, 10, 0, 3, 0, 0, 1, 8, 8, 8, 1, 1, 1, 26, 42, 63, 84, 126, 126)
+    i32(1608, 1, 1, 1, 1, 1, 0, 0, 0)
+    p[1640:1652] = bytes([1, 2, 3, 4, 4, 5, 5, 6, 6, 0, 1, 1])
+    i32(1652, 3, 2, 6, 1, 1, 10, 2, 1, 4, 1, 0, 1, 0, 0, 0, 0, 1, 0xFF, 0)
+    i32(1728, 0xFF, 0xFF00, 0xFF0000, 0xFF00FF, 0xFFFF00)
+    for b, code in enumerate([2, 3, 4, 5, 6, 1, 14, 15, 7, 42, 9, 10]):
+        p[BUTTONS_AT + BUTTON_SLOT * b:BUTTONS_AT + BUTTON_SLOT * b + 2] = bytes([b, code])
+    for b, slot in slots:
+        p[BUTTONS_AT + BUTTON_SLOT * b:BUTTONS_AT + BUTTON_SLOT * (b + 1)] = slot
+    return bytes(p)
+
+
 def settings_file():
+    macro = button_slot(18, "Spin", [(0x04, 1, 50), (0x04, 2, 1000)], repeat=3, index=4)
+    sound = sound_profile(2, [(4, macro), (13, button_slot(17, "", [(0x06, 0x04, 0)], index=13))])
+    sound_block = struct.pack("<i", 1) + b"".join(
+        sound if n == 2 else sound_profile(n) for n in range(1, 6)) + b"\0" * 488
     overfull = profile_with_slots(
         [button_slot(18 if s % 2 else 50, "A" * 24, LONG_EVENTS, count=0xFFFF, index=s,
                      terminate=False) for s in range(24)])
@@ -111,6 +135,12 @@ def settings_file():
         "record_overfull_macros": overfull,
         # The same profile as the first of a settings file.
         "block_overfull_macros": struct.pack("<i", 0) + overfull,
+        # Sound profiles: a profile file and a whole block the program takes as they are.
+        "record_sound": sound,
+        "block_sound": sound_block,
+        # The same block with the fourth profile's report rate out of range.
+        "block_one_damaged": sound_block[:4 + 3 * PROFILE_RECORD + 1676] + struct.pack("<i", 9) +
+                             sound_block[4 + 3 * PROFILE_RECORD + 1680:],
     }
 
 

@@ -1,7 +1,7 @@
-// The settings file and profile files as found on disk: any bytes, any length. The loaded block
-// then goes where the program takes it next (the current profile's reports, the macro library
-// sync after a profile import, the desktop settings and program binding), since a damaged file does
-// its harm there.
+// The settings file and profile files as found on disk: any bytes, any length. Whatever passes the
+// profile check then goes where the program takes it next (the current profile's reports, the macro
+// library sync after a profile import, the desktop settings and program binding), since a damaged
+// file does its harm there.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "host/pointer_settings.h"
 #include "host/program_switch.h"
 #include "macro/macro_library.h"
+#include "profile/profile_check.h"
 #include "profile/profile_store.h"
 #include "profile/settings_file.h"
 
@@ -55,32 +56,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     auto block = std::make_unique<ProfileBlock>();
     std::memset(block.get(), 0xA5, sizeof *block);
-    T30_FUZZ_CHECK(loadSettings(*block, folder) == SettingsSource::kFile);
+    const SettingsLoad load = loadSettings(*block, folder);
+    T30_FUZZ_CHECK(load.source == SettingsSource::kFile);
     T30_FUZZ_CHECK(block->currentIndex >= 0 && block->currentIndex < kProfileCount);
-    // The file's bytes as far as they go (past the index), the defaults after them.
-    auto defaults = std::make_unique<ProfileBlock>();
-    std::memset(defaults.get(), 0, sizeof *defaults);
-    makeDefaults(*defaults);
-    const auto* loaded = reinterpret_cast<const uint8_t*>(block.get());
+    // The file's bytes as far as they go (past the index), the defaults after them; a profile
+    // that fails the check is its defaults alone.
+    auto expected = std::make_unique<ProfileBlock>();
+    std::memset(expected.get(), 0, sizeof *expected);
+    makeDefaults(*expected);
     const std::size_t used = std::min(size, sizeof(ProfileBlock));
-    const std::size_t indexSize = sizeof block->currentIndex;
-    if (used > indexSize) {
-        T30_FUZZ_CHECK(std::memcmp(loaded + indexSize, data + indexSize, used - indexSize) == 0);
+    std::memcpy(expected.get(), data, used);
+    expected->currentIndex = block->currentIndex;
+    for (int p = 0; p < kProfileCount; ++p) {
+        T30_FUZZ_CHECK(load.reset[p] != IsSoundProfile(expected->profiles[p]));
+        if (load.reset[p]) {
+            makeProfileDefaults(expected->profiles[p], p + 1);
+        }
+        T30_FUZZ_CHECK(IsSoundProfile(block->profiles[p]));
     }
-    const std::size_t restFrom = std::max(used, indexSize);
-    T30_FUZZ_CHECK(std::memcmp(loaded + restFrom,
-                               reinterpret_cast<const uint8_t*>(defaults.get()) + restFrom,
-                               sizeof(ProfileBlock) - restFrom) == 0);
+    T30_FUZZ_CHECK(std::memcmp(block.get(), expected.get(), sizeof *block) == 0);
+    if (load.anyReset()) {
+        T30_FUZZ_CHECK(!load.keptAs.empty());
+        const auto kept = ReadFileBytes(load.keptAs);
+        T30_FUZZ_CHECK(kept && kept->size() == size && std::memcmp(kept->data(), data, size) == 0);
+        std::filesystem::remove(load.keptAs);
+    }
     BuildEveryReport(block->profiles[block->currentIndex]);
 
-    // The same bytes imported as a profile file over the current profile, then the library
-    // picks up the imported profile's macros and hands them back to every profile's slots.
+    // The same bytes imported as a profile file over the current profile: taken whole when they
+    // pass the check, otherwise the profile stays as it was. Then the library picks up the
+    // profile's macros and hands them back to every profile's slots.
     const auto profileFile = folder / "imported.gmp";
     fuzz::PutFile(profileFile, data, size);
     ProfileRecord& current = block->profiles[block->currentIndex];
-    T30_FUZZ_CHECK(importProfile(current, profileFile));
-    const std::size_t recordBytes = std::min(size, sizeof(ProfileRecord));
-    T30_FUZZ_CHECK(std::memcmp(&current, data, recordBytes) == 0);
+    const ProfileRecord before = current;
+    const ProfileImport imported = importProfile(current, profileFile);
+    T30_FUZZ_CHECK(imported != ProfileImport::kUnreadable);
+    if (imported == ProfileImport::kImported) {
+        const std::size_t recordBytes = std::min(size, sizeof(ProfileRecord));
+        T30_FUZZ_CHECK(std::memcmp(&current, data, recordBytes) == 0);
+        T30_FUZZ_CHECK(IsSoundProfile(current));
+    } else {
+        T30_FUZZ_CHECK(std::memcmp(&current, &before, sizeof before) == 0);
+    }
     BuildEveryReport(current);
     MacroLibrary library;
     SyncLibraryFromSlots(library, *block);

@@ -94,7 +94,10 @@ void clearProgram(ProfileStore& store) {
 }
 
 int checkForegroundProgram(const ProfileStore& store, ForegroundProgram& foreground,
-                           ProfileActivator& activator) {
+                           ProfileActivator& activator, bool recording) {
+    if (recording) {
+        return -1;
+    }
     const std::optional<std::u16string> name = foreground.executableName();
     if (!name) {
         return -1;

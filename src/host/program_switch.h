@@ -53,8 +53,10 @@ class ProfileActivator {
 };
 
 // One tick of the switching timer. Returns the profile it switched to, or -1 when nothing
-// happened (no foreground program, no bound profile, or the bound profile already current).
+// happened (no foreground program, no bound profile, the bound profile already current, or a
+// macro being recorded: switching then would cut the recording short, so the first tick after it
+// ends switches instead).
 int checkForegroundProgram(const ProfileStore& store, ForegroundProgram& foreground,
-                           ProfileActivator& activator);
+                           ProfileActivator& activator, bool recording = false);
 
 }  // namespace t30

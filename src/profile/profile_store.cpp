@@ -6,9 +6,7 @@
 #include "base/fixed_string.h"
 
 namespace t30 {
-namespace {
-
-void ApplyRecordDefaults(ProfileRecord& p, int number) {
+void makeProfileDefaults(ProfileRecord& p, int number) {
     char name[16];
     std::snprintf(name, sizeof name, "Default%d", number);
     SetFixed(p.name, Widen(name));
@@ -69,12 +67,10 @@ void ApplyRecordDefaults(ProfileRecord& p, int number) {
     }
 }
 
-}  // namespace
-
 void makeDefaults(ProfileBlock& block) {
     block.currentIndex = 0;
     for (int i = 0; i < kProfileCount; ++i) {
-        ApplyRecordDefaults(block.profiles[i], i + 1);
+        makeProfileDefaults(block.profiles[i], i + 1);
     }
 }
 

@@ -25,6 +25,8 @@ constexpr int SanitizedProfileIndex(int32_t index) {
 }
 
 void makeDefaults(ProfileBlock& block);
+// The defaults of profile `number` (1..5) alone; fields without a default keep their bytes.
+void makeProfileDefaults(ProfileRecord& profile, int number);
 void restoreButtonDefaults(ProfileRecord& profile);
 
 class ProfileStore {

@@ -86,62 +86,10 @@ write_i32() {
         $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
 }
 
-# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
-# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
-click_tray_icon() {
-    local panel
-    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
-    # shellcheck disable=SC2046
-    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ {
-        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); exit }')
-}
-click_at_button() {
-    xdotool mousemove "$2" "$3"
-    sleep 0.2
-    xdotool click "$1"
-    sleep 0.3
-}
-# The pop-up menu: the one visible top-level window with no name.
-popup_menu() {
-    xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
-        while read -r id; do
-            xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
-        done | head -1
-}
-menu_open() { [ -n "$(popup_menu)" ]; }
-# Clicks the first or the last item of the open menu.
-click_menu_item() {
-    local id x y w h
-    id=$(popup_menu)
-    read -r x y w h <<<"$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
-        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
-        END { print x, y, w, h }')"
-    if [ "$1" = first ]; then
-        click_at $((x + w / 2)) $((y + 10))
-    else
-        click_at $((x + w / 2)) $((y + h - 10))
-    fi
-}
-
 first_full_apply() {
     click_main 5
     wait_for "the first apply" 15 reports_have_button_map
     sleep 0.5
-}
-
-# The common file dialogs of Wine ("Open", "Save As"): the file name box has the focus, so the
-# name is typed over the proposed one and Enter confirms.
-dialog_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-dialog_closed() { ! dialog_open "$1"; }
-answer_file_dialog() {
-    local title=$1 name=$2
-    wait_for "the $title dialog" 15 dialog_open "$title"
-    sleep 0.5
-    xdotool key ctrl+a
-    xdotool type --delay 30 "$name"
-    xdotool key Return
-    wait_for "the $title dialog to close" 10 dialog_closed "$title"
 }
 
 # What a skin entry of the main window looks like on the screen now, as a checksum of its pixels.

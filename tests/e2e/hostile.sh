@@ -88,9 +88,13 @@ second_library_has_no_device() {
 
 case "$scenario" in
 no_language_library)
-    # Every text is empty; the program still runs, and still answers a second start.
+    # Every text is empty: one message with built-in texts names the library and says to
+    # reinstall; the program then runs, and still answers a second start.
     rm lan.dll
     start_with_mouse
+    wait_for "the message about the damage" 20 damage_message_open
+    shot_window "$(damage_message)" warn_damaged_installation
+    close_damage_message
     wait_for "the main window" 20 main_window_visible
     apply_sends_everything
     [ "$(stat -c %s $settings)" = 99952 ] || fail "Config.data is not 99952 bytes"
@@ -98,24 +102,40 @@ no_language_library)
     wait_for "the window to hide" 10 main_window_hidden
     start_app
     wait_for "the window after a second start" 10 main_window_visible
+    damage_message_closed || fail "a second start told the damage again"
     ok_ends_the_program
     ;;
 skin_without_pictures)
-    # No picture at all: every window and control has no size, so nothing can be seen or
-    # clicked, but the program runs, follows the mouse and ends when asked.
+    # No picture at all: one message says so; the main window, which would have no size, is
+    # never shown, but the program runs, follows the mouse, and its notification icon's menu
+    # ends it.
     find skins -type f ! -iname '*.ini' -delete
     start_with_mouse
+    wait_for "the message about the damage" 20 damage_message_open
     wait_for "the settings file" 20 test -s $settings
-    sleep 2
+    close_damage_message
     alive "without its pictures"
+    main_window_hidden || fail "the main window showed without its picture"
+    [ "$(count_windows_of_size 0x0)" = 0 ] || fail "a window of size zero is on the screen"
     offset=$((4 + 1668))  # dpiStage of profile 1
     vm event 2 0x1000 3
     wait_for "dpiStage 2 in Config.data" 5 i32_is $settings $offset 2
-    start_app
-    wait_for "the second start to end" 10 process_ended $last_app_pid
-    alive "after a second start"
-    wine taskkill /IM T30Config.exe >/dev/null 2>&1 || true  # a close message, as at log-off
-    wait_for "the program to end when closed" 20 process_ended "$app"
+    wait_for "the notification icon" 10 tray_icons 1
+    click_tray_icon 3
+    wait_for "the icon's menu" 10 menu_open
+    click_menu_item last  # Exit
+    wait_for "the program to end from the icon's menu" 20 process_ended "$app"
+    ;;
+skin_file_missing)
+    # The macro selection dialog's skin file is gone: the start says so once, and everything
+    # that does not need it works on.
+    rm skins/skin_select_macro.ini
+    start_with_mouse
+    wait_for "the message about the damage" 20 damage_message_open
+    close_damage_message
+    wait_for "the main window" 20 main_window_visible
+    apply_sends_everything
+    ok_ends_the_program
     ;;
 skin_without_entries)
     # The Apply entry is gone, the advanced tab's is garbage and one state picture is not
@@ -158,20 +178,21 @@ EOF
     second_library_has_no_device
     ;;
 config_folder_missing)
-    # Nothing can be saved; everything else works and the folder is not made.
+    # The folder is made again at the first save, and everything is kept there; nothing to tell.
     rm -rf config
     start_with_mouse
     wait_for "the main window" 20 main_window_visible
+    wait_for "the settings file" 10 test -s $settings
     apply_sends_everything
     vm event 2 0x1000 3
-    sleep 1
-    alive "after a device event it could not save"
+    wait_for "dpiStage 2 in Config.data" 5 i32_is $settings $((4 + 1668)) 2
+    warnings_open 0 || fail "a warning opened though the settings could be saved"
     ok_ends_the_program
-    [ ! -e config ] || fail "the program made a config folder"
+    [ "$(stat -c %s $settings)" = 99952 ] || fail "Config.data is not 99952 bytes"
     ;;
 config_folder_read_only)
-    # The settings and macro files of an earlier run in a folder nobody may change: nothing is
-    # saved, nothing is lost, no temporary file is left behind.
+    # The settings and macro files of an earlier run in a folder nobody may change: the first
+    # failed save is told once, later ones are not; nothing is lost, no temporary file is left.
     make_settings_file 3
     head -c 440 /dev/zero >config/macro.data
     chattr +i config config/* 2>/dev/null || fail "blocked: cannot make config read-only here"
@@ -184,8 +205,12 @@ config_folder_read_only)
     wait_for "the main window" 20 main_window_visible
     click_main 14  # profile 5
     apply_sends_everything
+    wait_for "the warning that settings cannot be kept" 10 warnings_open 1
+    shot_warning warn_settings_not_kept
+    answer_warning
     vm event 2 0x2000 1
-    sleep 1
+    sleep 1.5
+    warnings_open 0 || fail "a second failed save was told again"
     alive "after saves that failed"
     ok_ends_the_program
     after=$(cd config && ls -la --time-style=+ . && md5sum *)

@@ -224,3 +224,93 @@ start_with_mouse() {
 button_map_entry() {
     last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
 }
+
+# Shared by the acceptance scenarios and the failure scenarios.
+# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
+# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
+click_tray_icon() {
+    local panel
+    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    # shellcheck disable=SC2046
+    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ {
+        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
+        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); exit }')
+}
+click_at_button() {
+    xdotool mousemove "$2" "$3"
+    sleep 0.2
+    xdotool click "$1"
+    sleep 0.3
+}
+# The pop-up menu: the one visible top-level window with no name.
+popup_menu() {
+    xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
+        while read -r id; do
+            xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
+        done | head -1
+}
+menu_open() { [ -n "$(popup_menu)" ]; }
+# Clicks the first or the last item of the open menu.
+click_menu_item() {
+    local id x y w h
+    id=$(popup_menu)
+    read -r x y w h <<<"$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print x, y, w, h }')"
+    if [ "$1" = first ]; then
+        click_at $((x + w / 2)) $((y + 10))
+    else
+        click_at $((x + w / 2)) $((y + h - 10))
+    fi
+}
+
+# The common file dialogs of Wine ("Open", "Save As"): the file name box has the focus, so the
+# name is typed over the proposed one and Enter confirms.
+dialog_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+dialog_closed() { ! dialog_open "$1"; }
+answer_file_dialog() {
+    local title=$1 name=$2
+    wait_for "the $title dialog" 15 dialog_open "$title"
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$name"
+    xdotool key Return
+    wait_for "the $title dialog to close" 10 dialog_closed "$title"
+}
+
+# The message about a damaged installation (a system message box, not a skinned warning).
+damage_message() { xdotool search --onlyvisible --name 'installation damaged$' 2>/dev/null | head -1; }
+damage_message_open() { [ -n "$(damage_message)" ]; }
+damage_message_closed() { ! damage_message_open; }
+close_damage_message() {
+    local id
+    id=$(damage_message)
+    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
+    xdotool key Return
+    wait_for "the message to close" 10 damage_message_closed
+}
+# The open warning (400x258) as NAME.png in $T30_SHOTS, taken from its own window: without a
+# window manager X may stack it below its owner although Wine draws it on top.
+shot_warning() { shot_window "$(window_id_of_size 400x258)" "$1"; }
+shot_window() {
+    [ -n "${T30_SHOTS:-}" ] || return 0
+    mkdir -p "$T30_SHOTS"
+    # The pointer rests on the window's top edge, so no button shows hovering.
+    local x y w
+    read -r x y w < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } END { print x, y, w }')
+    xdotool mousemove $((x + w / 2)) $((y + 4))
+    sleep 0.5  # painted
+    xwd -id "$1" -silent |
+        /usr/bin/convert xwd:- +repage -strip -define png:exclude-chunks=date,time "$T30_SHOTS/$2.png"
+}
+window_id_of_size() {
+    xwininfo -root -children 2>/dev/null | awk -v size="$1" 'index($0, " " size "+") { print $1; exit }'
+}
+# OK of the open warning, wherever it is.
+answer_warning() {
+    local x y
+    read -r x y < <(window_origin 400x258)
+    click_at $(dialog_key_centre skin_warn.ini 1 "$x" "$y")
+    wait_for "the warning to close" 10 warnings_open 0
+}

@@ -56,7 +56,9 @@ class ProgramSwitch : public ::testing::Test, public ForegroundProgram, public P
     void Bind(int profile, std::u16string_view path) {
         SetFixed(store_.edited().profiles[profile].programPath, path);
     }
-    int Tick() { return checkForegroundProgram(store_, *this, *this); }
+    int Tick(bool recording = false) {
+        return checkForegroundProgram(store_, *this, *this, recording);
+    }
 
     std::optional<std::u16string> executableName() override { return foreground_; }
     void activateProfile(int index) override {
@@ -112,6 +114,26 @@ TEST_F(ProgramSwitch, NothingHappensWithoutReasonToSwitch) {
     EXPECT_EQ(Tick(), -1);
     EXPECT_TRUE(activated_.empty());
     EXPECT_EQ(store_.currentIndex(), 3);
+}
+
+// A recording holds the switch off; the first tick after it switches if the program is still in
+// front, and not if it has gone meanwhile.
+TEST_F(ProgramSwitch, RecordingHoldsTheSwitchOffUntilItEnds) {
+    Bind(3, u"C:\\game.exe");
+    foreground_ = u"game.exe";
+    EXPECT_EQ(Tick(true), -1);
+    EXPECT_EQ(Tick(true), -1);
+    EXPECT_TRUE(activated_.empty());
+    EXPECT_EQ(store_.currentIndex(), 0);
+    EXPECT_EQ(Tick(false), 3);
+    EXPECT_EQ(activated_, std::vector<int>{3});
+
+    store_.setCurrentIndex(0);
+    activated_.clear();
+    EXPECT_EQ(Tick(true), -1);
+    foreground_ = u"other.exe";
+    EXPECT_EQ(Tick(false), -1);
+    EXPECT_TRUE(activated_.empty());
 }
 
 TEST_F(ProgramSwitch, BackAndForthSwitchesOncePerTick) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -55,7 +56,7 @@ class SettingsFile : public ::testing::Test {
 
 TEST_F(SettingsFile, FirstStartWritesDefaults) {
     auto block = NewBlock();
-    EXPECT_EQ(loadSettings(*block, dir_.path()), SettingsSource::kDefaults);
+    EXPECT_EQ(loadSettings(*block, dir_.path()).source, SettingsSource::kDefaults);
     const std::string onDisk = ReadFileBytes(file()).value();
     ASSERT_EQ(onDisk.size(), 99952u);
     EXPECT_EQ(onDisk.substr(0, 4), std::string(4, '\0'));
@@ -63,12 +64,13 @@ TEST_F(SettingsFile, FirstStartWritesDefaults) {
     EXPECT_EQ(FixedView(block->profiles[0].name), u"Default1");
 }
 
-TEST_F(SettingsFile, MissingConfigFolderStillGivesDefaults) {
+TEST_F(SettingsFile, MissingConfigFolderIsMadeForTheDefaults) {
     TempFolder bare;
     auto block = NewBlock();
-    EXPECT_EQ(loadSettings(*block, bare.path()), SettingsSource::kDefaults);
+    EXPECT_EQ(loadSettings(*block, bare.path()).source, SettingsSource::kDefaults);
     EXPECT_TRUE(Bytes(block.get(), sizeof *block) == Bytes(Defaults().get(), sizeof(ProfileBlock)));
-    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath(bare.path())));
+    EXPECT_TRUE(ReadFileBytes(SettingsFilePath(bare.path())).value() ==
+                Bytes(Defaults().get(), sizeof(ProfileBlock)));
 }
 
 TEST_F(SettingsFile, SaveThenLoadRoundTrips) {
@@ -79,30 +81,86 @@ TEST_F(SettingsFile, SaveThenLoadRoundTrips) {
     SetFixed(saved->profiles[1].programPath, u"C:\\Games\\x.exe");
     ASSERT_TRUE(saveSettings(*saved, dir_.path()));
     auto loaded = NewBlock();
-    EXPECT_EQ(loadSettings(*loaded, dir_.path()), SettingsSource::kFile);
+    EXPECT_EQ(loadSettings(*loaded, dir_.path()).source, SettingsSource::kFile);
     EXPECT_TRUE(Bytes(loaded.get(), sizeof *loaded) == Bytes(saved.get(), sizeof *saved));
 }
 
 // Whatever its length, the file is used as far as it goes, over defaults.
 TEST_F(SettingsFile, AnyLengthIsUsedAsFarAsItGoes) {
+    auto sound = Defaults();
+    sound->currentIndex = 2;
+    for (ProfileRecord& p : sound->profiles) {
+        p.dpiValues[1] = 99;
+        p.reportRate = 0;
+    }
+    sound->buttonMarks[4][23] = 1;
+    const std::string image = Bytes(sound.get(), sizeof *sound) + Garbage(300);
     for (const std::size_t length :
-         {std::size_t{0}, std::size_t{2}, std::size_t{4}, std::size_t{100}, std::size_t{99951},
-          std::size_t{99952}, std::size_t{99952 + 300}}) {
-        std::string content = Garbage(length);
-        if (length >= 4) {
-            std::memset(content.data(), 0, 4);
-            content[0] = 2;  // a valid index, so only the length matters here
-        }
+         {std::size_t{0}, std::size_t{2}, std::size_t{4}, std::size_t{100}, std::size_t{1566},
+          std::size_t{99951}, std::size_t{99952}, std::size_t{99952 + 300}}) {
+        const std::string content = image.substr(0, length);
         Put(file(), content);
         auto expected = Defaults();
         std::memcpy(expected.get(), content.data(), std::min(length, sizeof(ProfileBlock)));
         expected->currentIndex = SanitizedProfileIndex(expected->currentIndex);
         auto block = NewBlock();
-        EXPECT_EQ(loadSettings(*block, dir_.path()), SettingsSource::kFile) << length;
+        const SettingsLoad load = loadSettings(*block, dir_.path());
+        EXPECT_EQ(load.source, SettingsSource::kFile) << length;
+        EXPECT_FALSE(load.anyReset()) << length;
         EXPECT_TRUE(Bytes(block.get(), sizeof *block) == Bytes(expected.get(), sizeof *expected))
             << length;
         EXPECT_TRUE(ReadFileBytes(file()).value() == content) << "loading never rewrites the file";
     }
+}
+
+// A damaged profile gets its defaults, the sound ones are kept, and the file as it was stays
+// beside the repaired one; a second damaged start keeps the first copy too.
+TEST_F(SettingsFile, DamagedProfilesAreResetAndTheFileKeptAside) {
+    auto saved = Defaults();
+    saved->currentIndex = 3;
+    for (ProfileRecord& p : saved->profiles) {
+        p.dpiValues[0] = 50;
+    }
+    saved->profiles[1].reportRate = 9;
+    saved->profiles[4].buttons[2].functionType = 250;
+    const std::string damaged = Bytes(saved.get(), sizeof *saved);
+    auto repaired = NewBlock();
+    std::memcpy(repaired.get(), saved.get(), sizeof *saved);
+    makeProfileDefaults(repaired->profiles[1], 2);
+    makeProfileDefaults(repaired->profiles[4], 5);
+    const std::string repairedImage = Bytes(repaired.get(), sizeof *repaired);
+
+    for (const char* copyName : {"Config.data.damaged", "Config.data.damaged2"}) {
+        Put(file(), damaged);
+        auto block = NewBlock();
+        const SettingsLoad load = loadSettings(*block, dir_.path());
+        EXPECT_EQ(load.source, SettingsSource::kFile);
+        EXPECT_EQ(load.reset, (std::array<bool, kProfileCount>{false, true, false, false, true}));
+        EXPECT_TRUE(Bytes(block.get(), sizeof *block) == repairedImage);
+        EXPECT_EQ(load.keptAs, dir_ / "config" / copyName);
+        EXPECT_TRUE(ReadFileBytes(load.keptAs).value() == damaged) << copyName;
+        EXPECT_TRUE(ReadFileBytes(file()).value() == repairedImage) << copyName;
+    }
+    EXPECT_TRUE(ReadFileBytes(dir_ / "config" / "Config.data.damaged").value() == damaged);
+}
+
+TEST_F(SettingsFile, DamagedFileStaysWhenItCannotBeCopiedAside) {
+    auto saved = Defaults();
+    saved->profiles[0].wheelLines = 0;
+    const std::string damaged = Bytes(saved.get(), sizeof *saved);
+    Put(file(), damaged);
+    // Every name a copy could take is already a folder.
+    std::filesystem::create_directory(dir_ / "config" / "Config.data.damaged");
+    for (int n = 2; n <= 99; ++n) {
+        std::filesystem::create_directory(dir_ / "config" /
+                                          ("Config.data.damaged" + std::to_string(n)));
+    }
+    auto block = NewBlock();
+    const SettingsLoad load = loadSettings(*block, dir_.path());
+    EXPECT_TRUE(load.reset[0]);
+    EXPECT_TRUE(load.keptAs.empty());
+    EXPECT_EQ(block->profiles[0].wheelLines, 3);
+    EXPECT_TRUE(ReadFileBytes(file()).value() == damaged);
 }
 
 TEST_F(SettingsFile, CurrentIndexOutsideTheFiveProfilesBecomesZero) {
@@ -141,9 +199,15 @@ TEST_F(SettingsFile, FailedSaveAtAnyStepKeepsTheOldFile) {
         EXPECT_TRUE(onDisk == oldImage) << step;
         // The next start reads the old settings.
         auto block = NewBlock();
-        EXPECT_EQ(loadSettings(*block, dir_.path()), SettingsSource::kFile);
+        EXPECT_EQ(loadSettings(*block, dir_.path()).source, SettingsSource::kFile);
         EXPECT_TRUE(Bytes(block.get(), sizeof *block) == oldImage) << step;
     }
+}
+
+TEST_F(SettingsFile, SaveMakesAMissingConfigFolder) {
+    std::filesystem::remove_all(dir_ / "config");
+    ASSERT_TRUE(saveSettings(*Defaults(), dir_.path()));
+    EXPECT_TRUE(ReadFileBytes(file()).value() == Bytes(Defaults().get(), sizeof(ProfileBlock)));
 }
 
 TEST_F(SettingsFile, LeftoverTemporaryFileDoesNotSpoilTheNextStart) {
@@ -152,7 +216,7 @@ TEST_F(SettingsFile, LeftoverTemporaryFileDoesNotSpoilTheNextStart) {
     ASSERT_TRUE(saveSettings(*saved, dir_.path()));
     Put(TemporaryPathFor(file()), Garbage(5000));  // a save stopped half-way
     auto block = NewBlock();
-    EXPECT_EQ(loadSettings(*block, dir_.path()), SettingsSource::kFile);
+    EXPECT_EQ(loadSettings(*block, dir_.path()).source, SettingsSource::kFile);
     EXPECT_TRUE(Bytes(block.get(), sizeof *block) == Bytes(saved.get(), sizeof *saved));
     EXPECT_TRUE(saveSettings(*block, dir_.path()));
     EXPECT_TRUE(ReadFileBytes(file()).value() == Bytes(saved.get(), sizeof *saved));
@@ -186,7 +250,7 @@ TEST_F(ProfileFile, ExportImportRoundTripsEveryByte) {
     EXPECT_TRUE(ReadFileBytes(path).value() == exported);
 
     std::memset(&profile(), 0, sizeof(ProfileRecord));
-    ASSERT_TRUE(importProfile(profile(), path));
+    ASSERT_EQ(importProfile(profile(), path), ProfileImport::kImported);
     EXPECT_TRUE(Image() == exported);
 }
 
@@ -196,7 +260,7 @@ TEST_F(ProfileFile, ShortFileReplacesOnlyTheBeginning) {
                               u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx"),
                           100));
     const std::string before = Image();
-    ASSERT_TRUE(importProfile(profile(), path));
+    ASSERT_EQ(importProfile(profile(), path), ProfileImport::kImported);
     const std::string after = Image();
     EXPECT_TRUE(after.substr(100) == before.substr(100));
     EXPECT_EQ(std::u16string(profile().name, 50),
@@ -206,17 +270,57 @@ TEST_F(ProfileFile, ShortFileReplacesOnlyTheBeginning) {
 
 TEST_F(ProfileFile, LongFileIsReadOnlyOneRecordFar) {
     const auto path = dir_ / "long.gmp";
-    const std::string content = Garbage(sizeof(ProfileRecord) + 777);
+    ProfileRecord sound = block_->profiles[3];
+    sound.dpiValues[2] = 77;
+    const std::string content = Bytes(&sound, sizeof sound) + Garbage(777);
     Put(path, content);
     const ProfileRecord next = block_->profiles[2];
-    ASSERT_TRUE(importProfile(profile(), path));
+    ASSERT_EQ(importProfile(profile(), path), ProfileImport::kImported);
     EXPECT_TRUE(Image() == content.substr(0, sizeof(ProfileRecord)));
     EXPECT_TRUE(Bytes(&block_->profiles[2], sizeof next) == Bytes(&next, sizeof next));
 }
 
+// Bytes that are not a profile of this mouse (noise, another kind of file, a profile with one
+// field out of range, a short file whose bytes break the fields they cover) change nothing.
+TEST_F(ProfileFile, FileThatIsNoProfileChangesNothing) {
+    ProfileRecord outOfRange = profile();
+    outOfRange.dpiValues[3] = 127;
+    const std::string record = Bytes(&outOfRange, sizeof outOfRange);
+    const struct {
+        const char* what;
+        std::string content;
+    } cases[] = {
+        {"1000 bytes of noise", Garbage(1000, 7)},
+        {"a whole record of noise", Garbage(sizeof(ProfileRecord), 3)},
+        {"one field out of range", record},
+        {"a picture's header", std::string("BM") + std::string(sizeof(ProfileRecord), '\x7F')},
+        {"cut inside the DPI values", record.substr(0, 1564 + 4 * 3 + 2) + "\xFF\xFF"},
+    };
+    const std::string before = Image();
+    for (const auto& c : cases) {
+        const auto path = dir_ / "wrong.gmp";
+        Put(path, c.content);
+        EXPECT_EQ(importProfile(profile(), path), ProfileImport::kNotAProfile) << c.what;
+        EXPECT_TRUE(Image() == before) << c.what;
+    }
+}
+
+TEST_F(ProfileFile, WriteFailureIsExplained) {
+    const auto readOnly = dir_ / "old.gmp";
+    Put(readOnly, "x");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    const bool asRoot = CanOpenForUpdate(readOnly);  // root writes anyway
+    if (!asRoot) {
+        EXPECT_EQ(ExplainWriteFailure(readOnly), WriteFailure::kFileReadOnly);
+    }
+    EXPECT_EQ(ExplainWriteFailure(dir_ / "gone" / "p.gmp"), WriteFailure::kFolderMissing);
+    EXPECT_EQ(ExplainWriteFailure(dir_ / "new.gmp"), WriteFailure::kFolderRefuses);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_all);
+}
+
 TEST_F(ProfileFile, MissingFileChangesNothing) {
     const std::string before = Image();
-    EXPECT_FALSE(importProfile(profile(), dir_ / "absent.gmp"));
+    EXPECT_EQ(importProfile(profile(), dir_ / "absent.gmp"), ProfileImport::kUnreadable);
     EXPECT_TRUE(Image() == before);
 }
 

@@ -8,6 +8,7 @@
 #include "string_ids.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/framework/app_globals.h"
+#include "ui/skin/skin_file.h"
 #include "ui/skin/skin_win32.h"
 #include "ui/windows/file_dialogs.h"
 #include "ui/windows/resource_ids.h"
@@ -49,6 +50,9 @@ const MessageMap* CConfigDlg::GetMessageMap() const {
             OnMessage(kMsgTrayIcon, &CConfigDlg::OnTrayIcon),
             OnMessage(kMsgShowMainWindow, &CConfigDlg::OnShowRequest),
             OnMessage(kMsgSendPassDone, &CConfigDlg::OnSendPassDone),
+            OnMessage(kMsgTellUser, &CConfigDlg::OnTellUser),
+            OnMessage(kMsgTellDamage, &CConfigDlg::OnTellDamage),
+            OnMessage(WM_WINDOWPOSCHANGING, &CConfigDlg::OnWindowPosChanging),
             OnMessage(kMsgFirstLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryEvent>),
             OnMessage(kMsgFirstLibraryStatus, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryStatus>),
             OnMessage(kMsgSecondLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgSecondLibraryEvent>),
@@ -64,6 +68,11 @@ BOOL CConfigDlg::OnInitDialog() {
     InitAppFolders();
     LoadLanguageLibrary();
     Build();
+    damage_ = FindDamage();
+    unusable_ = skin_.size.cx <= 0 || skin_.size.cy <= 0;
+    if (!damage_.empty()) {
+        PostMessageW(Hwnd(), kMsgTellDamage, 0, 0);
+    }
     Initialise();
     // The advanced page is hidden at start and costs as much again as the page that shows, so
     // it is built once the window has been painted (or at once when it is asked for earlier);
@@ -136,7 +145,19 @@ void CConfigDlg::Initialise() {
     AddTrayIcon();
 
     const std::filesystem::path appFolder(App().appFolder);
-    loadSettings(store_.applied(), appFolder);
+    const SettingsLoad load = loadSettings(store_.applied(), appFolder);
+    if (load.anyReset()) {
+        std::wstring profiles;
+        for (int p = 0; p < kProfileCount; ++p) {
+            if (load.reset[static_cast<std::size_t>(p)]) {
+                profiles += (profiles.empty() ? L"" : L", ") + std::to_wstring(p + 1);
+            }
+        }
+        Tell(load.keptAs.empty()
+                 ? FillIn(IDS_WARN_PROFILES_RESET_NOT_KEPT,
+                          {profiles, SettingsFilePath(appFolder).wstring()})
+                 : FillIn(IDS_WARN_PROFILES_RESET, {profiles, load.keptAs.filename().wstring()}));
+    }
     Win32Registry registry;
     readPointerSettings(
         store_.applied().profiles[SanitizedProfileIndex(store_.applied().currentIndex)], registry);
@@ -301,7 +322,15 @@ void CConfigDlg::RestoreDefaults() {
 
 void CConfigDlg::ImportProfile() {
     const auto path = AskOpenFile(Hwnd(), ProfileFileDialog(App().appFolder, true));
-    if (!path || !importProfile(store_.current(), std::filesystem::path(*path))) {
+    if (!path) {
+        return;
+    }
+    const std::filesystem::path file(*path);
+    const ProfileImport result = importProfile(store_.current(), file);
+    if (result == ProfileImport::kNotAProfile) {
+        ShowWarning(Hwnd(), FillIn(IDS_WARN_NOT_A_PROFILE, {file.filename().wstring()}));
+    }
+    if (result != ProfileImport::kImported) {
         return;
     }
     pipeline_.requestFullApply();
@@ -312,7 +341,11 @@ void CConfigDlg::ImportProfile() {
 
 void CConfigDlg::ExportProfile() {
     if (const auto path = AskSaveFile(Hwnd(), ProfileFileDialog(App().appFolder, false))) {
-        exportProfile(store_.current(), std::filesystem::path(*path));
+        const std::filesystem::path file(*path);
+        if (!exportProfile(store_.current(), file)) {
+            ShowWarning(Hwnd(), FillIn(IDS_WARN_FILE_NOT_WRITTEN,
+                                       {file.filename().wstring(), WriteFailureReason(file)}));
+        }
     }
 }
 
@@ -336,7 +369,9 @@ void CConfigDlg::activateProfile(int index) {
 }
 
 void CConfigDlg::Open() {
-    if (link_.AnyConnected()) {
+    if (unusable_) {
+        OnTellDamage(0, 0);
+    } else if (link_.AnyConnected()) {
         ShowWindow(Hwnd(), SW_SHOW);
         PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
         SetForegroundWindow(Hwnd());
@@ -366,8 +401,8 @@ LRESULT CConfigDlg::OnPaint(WPARAM, LPARAM) {
     } else {
         PaintSkinBackground(Hwnd(), skin_);
     }
-    // The window is only ever seen while a mouse is connected.
-    if (!link_.AnyConnected()) {
+    // The window is only ever seen while a mouse is connected, and never without its picture.
+    if (!link_.AnyConnected() || unusable_) {
         ShowWindow(Hwnd(), SW_HIDE);
     }
     return 0;
@@ -398,7 +433,7 @@ LRESULT CConfigDlg::OnTimer(WPARAM wParam, LPARAM) {
         ShowNoMouseWarning();
     } else if (wParam == kTimerSwitch) {
         Win32ForegroundProgram foreground;
-        checkForegroundProgram(store_, foreground, *this);
+        checkForegroundProgram(store_, foreground, *this, advancedPage_.Recording());
     }
     return 0;
 }
@@ -421,9 +456,12 @@ LRESULT CConfigDlg::OnTrayIcon(WPARAM, LPARAM lParam) {
 void CConfigDlg::ShowTrayMenu() {
     SetForegroundWindow(GetLastActivePopup(Hwnd()));
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kCmdTrayOpen, LangString(IDS_TRAY_OPEN).c_str());
+    // Without a language library the menu still says what its entries do.
+    const std::wstring open = LangString(IDS_TRAY_OPEN);
+    const std::wstring exit = LangString(IDS_TRAY_EXIT);
+    AppendMenuW(menu, MF_STRING, kCmdTrayOpen, open.empty() ? L"Open" : open.c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kCmdTrayExit, LangString(IDS_TRAY_EXIT).c_str());
+    AppendMenuW(menu, MF_STRING, kCmdTrayExit, exit.empty() ? L"Exit" : exit.c_str());
     SetMenuDefaultItem(menu, kCmdTrayOpen, FALSE);
     POINT pt;
     GetCursorPos(&pt);
@@ -457,6 +495,9 @@ void CConfigDlg::EndBusy() {
     RedrawNow(apply_.Hwnd());
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     ReleaseCapture();
+    if (!pendingWarnings_.empty()) {
+        PostMessageW(Hwnd(), kMsgTellUser, 0, 0);
+    }
 }
 
 void CConfigDlg::ApplyPointerSettings(const ProfileBlock& applied, const ProfileBlock& edited) {
@@ -464,7 +505,88 @@ void CConfigDlg::ApplyPointerSettings(const ProfileBlock& applied, const Profile
 }
 
 void CConfigDlg::SaveSettings(const ProfileBlock& block) {
-    saveSettings(block, std::filesystem::path(App().appFolder));
+    const std::filesystem::path appFolder(App().appFolder);
+    if (saveSettings(block, appFolder) || toldSettingsNotKept_) {
+        return;
+    }
+    toldSettingsNotKept_ = true;
+    const std::filesystem::path file = SettingsFilePath(appFolder);
+    Tell(FillIn(IDS_WARN_SETTINGS_NOT_KEPT, {file.wstring(), WriteFailureReason(file)}));
+}
+
+std::vector<std::wstring> CConfigDlg::FindDamage() const {
+    std::vector<std::wstring> damage;
+    if (!App().language) {
+        damage.push_back(L"lan.dll");
+    }
+    static constexpr const wchar_t* kSkinFiles[] = {
+        L"skin_main.ini", L"skin_button_page.ini",  L"skin_advance_setting.ini",
+        L"skin_warn.ini", L"skin_select_macro.ini", L"skin_key.ini",
+    };
+    for (const wchar_t* name : kSkinFiles) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(App().skinFolder + name, error)) {
+            damage.push_back(std::wstring(L"skins\\") + name);
+        }
+    }
+    if (skin_.size.cx <= 0 || skin_.size.cy <= 0) {
+        const std::u16string picture =
+            SkinFile(std::filesystem::path(App().skinFolder + L"skin_main.ini"))
+                .Pictures(u"SCREEN")
+                .normal;
+        if (!picture.empty()) {
+            damage.push_back(L"skins\\" + ToWide(picture));
+        }
+    }
+    return damage;
+}
+
+LRESULT CConfigDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
+    // Whoever asks (the dialog's own start, a second start, the icon), a window without its
+    // picture is never put on the screen.
+    if (unusable_) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+    }
+    return Default();
+}
+
+LRESULT CConfigDlg::OnTellDamage(WPARAM, LPARAM) {
+    // Built-in English: the language library may be what is missing.
+    std::wstring text =
+        L"The VANTREL T-30 configuration program is damaged. These files are missing or cannot "
+        L"be read:\n\n";
+    for (const std::wstring& file : damage_) {
+        text += L"    " + file + L"\n";
+    }
+    text += L"\nPlease reinstall the program.";
+    if (unusable_) {
+        text +=
+            L" Until then its window cannot be shown; the notification icon's menu still "
+            L"ends the program (Exit).";
+    }
+    MessageBoxW(nullptr, text.c_str(), L"VANTREL T-30: installation damaged",
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    return 0;
+}
+
+void CConfigDlg::Tell(std::wstring message) {
+    pendingWarnings_.push_back(std::move(message));
+    PostMessageW(Hwnd(), kMsgTellUser, 0, 0);
+}
+
+LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
+    // A send pass holds the mouse, so the warning could not be answered; EndBusy asks again.
+    if (telling_ || GetCapture() == Hwnd()) {
+        return 0;
+    }
+    telling_ = true;
+    while (!pendingWarnings_.empty()) {
+        std::wstring message = std::move(pendingWarnings_.front());
+        pendingWarnings_.erase(pendingWarnings_.begin());
+        ShowWarning(Hwnd(), std::move(message));
+    }
+    telling_ = false;
+    return 0;
 }
 
 void CConfigDlg::AddTrayIcon() {

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "device/apply_pipeline.h"
 #include "device/apply_worker_win32.h"
@@ -34,6 +36,8 @@ constexpr wchar_t kMainWindowTitle[] = L"VANTREL T-30";
 // Messages of the main window.
 constexpr UINT kMsgTrayIcon = 1036;
 constexpr UINT kMsgShowMainWindow = 1039;
+constexpr UINT kMsgTellUser = 1041;    // shows the warnings waiting in pendingWarnings_
+constexpr UINT kMsgTellDamage = 1042;  // tells what of the installation is missing
 constexpr UINT kCmdTrayOpen = 6001;
 constexpr UINT kCmdTrayExit = 6002;
 constexpr UINT_PTR kTimerNoMouse = 1;
@@ -68,6 +72,9 @@ class CConfigDlg : public CDialog,
     LRESULT OnTrayIcon(WPARAM, LPARAM);
     LRESULT OnShowRequest(WPARAM, LPARAM);
     LRESULT OnSendPassDone(WPARAM, LPARAM);
+    LRESULT OnTellUser(WPARAM, LPARAM);
+    LRESULT OnTellDamage(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     // The driver libraries' status and event messages, by message id.
     template <UINT Message>
     LRESULT OnDeviceMessage(WPARAM wParam, LPARAM lParam) {
@@ -96,6 +103,11 @@ class CConfigDlg : public CDialog,
     void ShowTrayMenu();
     void SetProgramLabel();
     std::wstring Title() const;
+    // Files of the installation that are missing or cannot be read, relative to the program's
+    // folder; empty when it is whole.
+    std::vector<std::wstring> FindDamage() const;
+    // Queues a warning for when nothing holds the mouse (a send pass captures it).
+    void Tell(std::wstring message);
 
     // ApplyHost
     void BeginBusy() override;
@@ -143,6 +155,14 @@ class CConfigDlg : public CDialog,
     bool shutDown_ = false;
     // The open no-mouse warning, so a second request never opens another.
     std::unique_ptr<CWarnNoMouseDlg> noMouseWarning_;
+    std::vector<std::wstring> pendingWarnings_;
+    bool telling_ = false;
+    // A settings save that fails is told once per run, not at every apply.
+    bool toldSettingsNotKept_ = false;
+    std::vector<std::wstring> damage_;
+    // Without its picture the main window has no size: it is never shown, and the notification
+    // icon is all the user has.
+    bool unusable_ = false;
 };
 
 }  // namespace t30

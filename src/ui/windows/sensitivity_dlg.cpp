@@ -424,7 +424,10 @@ void CSensitivityDlg::StartNewMacro() {
 
 void CSensitivityDlg::ImportMacro() {
     if (const auto path = AskOpenFile(Hwnd(), MacroFileDialog(true))) {
-        logic_->ImportFrom(std::filesystem::path(*path));
+        const std::filesystem::path file(*path);
+        if (!logic_->ImportFrom(file)) {
+            ShowWarning(Hwnd(), FillIn(IDS_WARN_NOT_A_MACRO_FILE, {file.filename().wstring()}));
+        }
     }
 }
 
@@ -433,7 +436,11 @@ void CSensitivityDlg::ExportMacro() {
         return;
     }
     if (const auto path = AskSaveFile(Hwnd(), MacroFileDialog(false))) {
-        logic_->ExportTo(std::filesystem::path(*path));
+        const std::filesystem::path file(*path);
+        if (!logic_->ExportTo(file)) {
+            ShowWarning(Hwnd(), FillIn(IDS_WARN_FILE_NOT_WRITTEN,
+                                       {file.filename().wstring(), WriteFailureReason(file)}));
+        }
     }
 }
 

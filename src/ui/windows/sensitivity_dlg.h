@@ -38,6 +38,7 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     // Ends a recording in progress and keeps what it took: the main window calls it on its way
     // out, before it lets go of the macro library.
     void EndRecording();
+    bool Recording() const { return logic_ && logic_->recording(); }
     // Called after a macro was deleted, so the button page relabels its buttons.
     void SetMacrosDeletedHandler(std::function<void()> handler) {
         macrosDeleted_ = std::move(handler);

@@ -1,5 +1,6 @@
 #include "ui/windows/warn_dlg.h"
 
+#include "profile/settings_file.h"
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
@@ -28,6 +29,39 @@ void DrawWrapped(HDC dc, const std::wstring& text, RECT box, UINT align) {
 
 }  // namespace
 
+std::wstring FillIn(UINT stringId, std::initializer_list<std::wstring_view> values) {
+    const std::wstring pattern = LangString(stringId, 1024);
+    std::wstring text;
+    auto next = values.begin();
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] == L's' &&
+            next != values.end()) {
+            text += *next++;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+std::wstring WriteFailureReason(const std::filesystem::path& file) {
+    switch (ExplainWriteFailure(file)) {
+        case WriteFailure::kFolderMissing:
+            return LangString(IDS_REASON_FOLDER_MISSING, 520);
+        case WriteFailure::kFileReadOnly:
+            return LangString(IDS_REASON_FILE_READ_ONLY, 520);
+        case WriteFailure::kFolderRefuses:
+            break;
+    }
+    return LangString(IDS_REASON_FOLDER_REFUSES, 520);
+}
+
+void ShowWarning(HWND owner, std::wstring message) {
+    CWarnDlg warning(std::move(message));
+    warning.Run(owner);
+}
+
 const MessageMap* CWarnBase::GetMessageMap() const {
     static const MessageMap map{CDialog::GetMessageMap(),
                                 {
@@ -49,6 +83,12 @@ BOOL CWarnBase::OnInitDialog() {
          }},
     };
     BuildSkinWindow(Hwnd(), L"skin_warn.ini", u"SCREEN", controls, skin_);
+    // Without its pictures the dialog would have no size and could never be answered; the
+    // damaged installation is told at start, and Cancel is the answer that changes nothing.
+    if (skin_.size.cx <= 0 || skin_.size.cy <= 0) {
+        EndDialog(kWarnCancel);
+        return TRUE;
+    }
     if (placement_ == Placement::kCentredOverOwner) {
         CentreOverOwner();
     } else if (placement_ == Placement::kTopLeftForeground) {

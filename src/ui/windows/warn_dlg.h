@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/rgn_wnd.h"
@@ -51,6 +54,15 @@ class CWarnDlg : public CWarnBase {
   public:
     explicit CWarnDlg(std::wstring message) : CWarnBase(std::move(message), Placement::kTopLeft) {}
 };
+
+// A language string with each "%s" replaced by the next of `values`, in order.
+std::wstring FillIn(UINT stringId, std::initializer_list<std::wstring_view> values);
+
+// Why writing `file` failed, in the user's words.
+std::wstring WriteFailureReason(const std::filesystem::path& file);
+
+// Tells the user about a failure in a CWarnDlg over `owner`; the answer is not looked at.
+void ShowWarning(HWND owner, std::wstring message);
 
 // A function assignment would leave no button with the primary click.
 class CWarnClickDlg : public CWarnBase {
