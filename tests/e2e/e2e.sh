@@ -100,6 +100,7 @@ second_start)
 no_mouse)
     start_mouse  # running, but nothing plugged
     start_app
+    app=$last_app_pid
     wait_for "the no-mouse warning" 10 warnings_open 1
     main_window_hidden || fail "the main window showed without a mouse"
     start_app  # asks for the window again while the warning is open
@@ -111,6 +112,11 @@ no_mouse)
     warnings_open 1 || fail "Enter or Escape closed the warning"
     click_warn 1
     wait_for "the warning to close" 10 warnings_open 0
+    # Asked to end while the warning is open (as an installer or a log-off asks), it ends.
+    start_app
+    wait_for "the no-mouse warning again" 10 warnings_open 1
+    wine taskkill /IM T30Config.exe >/dev/null 2>&1
+    wait_for "the program to end" 10 process_ended "$app"
     ;;
 ok_waits_for_reports)
     start_mouse

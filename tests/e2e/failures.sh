@@ -76,34 +76,20 @@ open(sys.argv[1], "wb").write(bytes(random.getrandbits(8) for _ in range(1000)))
 damaged_settings)
     # Profiles 2 and 4 of the settings file are out of range: they get their defaults, the others
     # are kept, the file as it was stays beside it, and one warning names the two.
-    python3 - <<'PY'
-import struct
-# What the program writes for a fresh start, from its own defaults (profile_store.cpp).
-def profile(n):
-    p = bytearray(19892)
-    p[0:500] = ("Default%d" % n).encode("utf-16-le").ljust(500, b"\0")
-    def i32(off, *v):
-        p[off:off + 4 * len(v)] = struct.pack("<%di" % len(v), *v)
-    i32(1500, 6, 3, 0, 6, 10, 0, 3, 0, 0, 1, 8, 8, 8, 1, 1, 1, 26, 42, 63, 84, 126, 126)
-    i32(1608, 1, 1, 1, 1, 1, 0, 0, 0)
-    p[1640:1652] = bytes([1, 2, 3, 4, 4, 5, 5, 6, 6, 0, 1, 1])
-    i32(1652, 3, 2, 6, 1, 1, 10, 2, 1, 4, 1, 0, 1, 0, 0, 0, 0, 1, 0xFF, 0)
-    i32(1728, 0xFF, 0xFF00, 0xFF0000, 0xFF00FF, 0xFFFF00)
-    for b, code in enumerate([2, 3, 4, 5, 6, 1, 14, 15, 7, 42, 9, 10]):
-        p[1748 + 756 * b] = b
-        p[1748 + 756 * b + 1] = code
-    return p
-block = bytearray(struct.pack("<i", 2))
+    python3 - "$here" <<'PY'
+import struct, sys
+sys.path.insert(0, sys.argv[1])
+import records
+profiles = []
 for n in range(1, 6):
-    p = profile(n)
+    p = records.profile(n)
     struct.pack_into("<i", p, 1564, 30 + n)  # each its own first DPI value
     if n == 2:
         struct.pack_into("<i", p, 1676, 9)  # report rate index 9
     if n == 4:
-        p[1748 + 756 * 3 + 1] = 250  # a function code nobody knows
-    block += p
-block += bytes(480 + 8)
-assert len(block) == 99952
+        p[records.BUTTONS_AT + records.SLOT_SIZE * 3 + 1] = 250  # a function code nobody knows
+    profiles.append(p)
+block = records.block(profiles, current=2)
 open("config/Config.data", "wb").write(block)
 PY
     original=$(settings_md5)

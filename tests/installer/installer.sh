@@ -110,14 +110,17 @@ fi
 
 # ---- 2. an upgrade while the program runs, holding a profile and a macro
 cd "$folder"
-python3 - <<'PY'
-import struct
-# Five named profiles, the fourth current: a file the program takes as it is.
-block = bytearray(99952)
-struct.pack_into("<i", block, 0, 3)
-for p in range(5):
-    name = f"Upgrade {p}".encode("utf-16-le")
-    block[4 + 19892 * p:4 + 19892 * p + len(name)] = name
+python3 - "$here/../e2e" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+import records
+# Five sound profiles of their own names, the fourth current: a file the program takes as it is.
+profiles = []
+for n in range(1, 6):
+    p = records.profile(n)
+    p[0:500] = f"Upgrade {n}".encode("utf-16-le").ljust(500, b"\0")
+    profiles.append(p)
+block = records.block(profiles, current=3)
 open("config/Config.data", "wb").write(block)
 PY
 write_macro_library
@@ -146,8 +149,7 @@ check_product_files
 cd /
 
 # ---- 3. a silent uninstall, with the program running again: settings are kept. Its no-mouse
-# warning is left open this time; a warning ignores the close message, so the uninstaller has to
-# stop the program by force once its wait runs out.
+# warning is left open this time: asked to end, the program closes it and ends.
 wait_for "the no-mouse warning of the started program" 15 warnings_open 1
 wine "$win_folder\\Uninstall.exe" /S >/dev/null 2>&1
 wait_for "the uninstaller to remove the program" 60 only_config_left

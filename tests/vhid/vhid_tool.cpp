@@ -282,7 +282,7 @@ class NoSleep : public t30::Sleeper {
 
 int Expect(const wchar_t* folder, int length) {
     static t30::ProfileBlock block;
-    if (length <= 0 || t30::loadSettings(block, folder) != t30::SettingsSource::kFile) {
+    if (length <= 0 || t30::loadSettings(block, folder).source != t30::SettingsSource::kFile) {
         fwprintf(stderr, L"t30vhid: no settings in %ls\n", folder);
         return 1;
     }

@@ -380,6 +380,15 @@ void CConfigDlg::Open() {
     }
 }
 
+void CConfigDlg::OnCancel() {
+    // The no-mouse warning runs a modal loop of its own inside this window's: left open, it would
+    // keep the program alive after Exit, an installer's request to end or a log-off.
+    if (noMouseWarning_) {
+        noMouseWarning_->EndDialog(kWarnCancel);
+    }
+    EndDialog(IDCANCEL);
+}
+
 void CConfigDlg::ShowNoMouseWarning() {
     if (noMouseWarning_) {
         return;

@@ -58,7 +58,7 @@ class CConfigDlg : public CDialog,
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG& msg) override;
     void OnOK() override {}
-    void OnCancel() override { EndDialog(IDCANCEL); }  // WM_CLOSE; Escape never gets here
+    void OnCancel() override;  // WM_CLOSE; Escape never gets here
 
   private:
     // Messages.
