@@ -98,10 +98,17 @@ second_start)
     kill -0 "$first" || fail "the first instance ended"
     ;;
 no_mouse)
+    # A damaged settings file is told first, then the no-mouse warning follows: one at a time,
+    # each drawn and answerable.
+    python3 -c 'open("config/Config.data", "wb").write(bytes(99952))'
     start_mouse  # running, but nothing plugged
     start_app
     app=$last_app_pid
-    wait_for "the no-mouse warning" 10 warnings_open 1
+    wait_for "the warning about reset profiles" 10 warnings_open 1
+    [ -f config/Config.data.damaged ] || fail "no reset: the settings file was not kept aside"
+    first=$(warning_ids)
+    click_warn 1
+    wait_for "the no-mouse warning after it" 10 another_warning_open "$first"
     main_window_hidden || fail "the main window showed without a mouse"
     start_app  # asks for the window again while the warning is open
     sleep 3

@@ -90,6 +90,9 @@ tray_icon_count() {
 tray_icons() { [ "$(tray_icon_count)" = "$1" ]; }
 
 warnings_open() { [ "$(count_windows_of_size 400x258)" = "$1" ]; }
+# The X windows of the open warnings; another_warning_open IDS: one is open, and not one of IDS.
+warning_ids() { xwininfo -root -children 2>/dev/null | awk '/ 400x258\+/ { print $1 }'; }
+another_warning_open() { warnings_open 1 && ! grep -qxF "$(warning_ids)" <<<"$1"; }
 # i32_is FILE OFFSET VALUE
 i32_is() { [ "$(read_i32 "$1" "$2")" = "$3" ]; }
 reports_sent() { [ -n "$(report_ids)" ]; }

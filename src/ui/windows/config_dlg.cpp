@@ -393,9 +393,18 @@ void CConfigDlg::ShowNoMouseWarning() {
     if (noMouseWarning_) {
         return;
     }
+    // One warning at a time: under Wine a warning opened inside another's modal loop is mapped
+    // but never painted, and neither can then be answered.
+    if (telling_) {
+        noMouseWarningWaits_ = true;
+        return;
+    }
     noMouseWarning_ = std::make_unique<CWarnNoMouseDlg>();
     noMouseWarning_->Run(nullptr);
     noMouseWarning_.reset();
+    if (!pendingWarnings_.empty()) {
+        PostMessageW(Hwnd(), kMsgTellUser, 0, 0);
+    }
 }
 
 LRESULT CConfigDlg::OnPaint(WPARAM, LPARAM) {
@@ -585,16 +594,21 @@ void CConfigDlg::Tell(std::wstring message) {
 
 LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
     // A send pass holds the mouse, so the warning could not be answered; EndBusy asks again.
-    if (telling_ || GetCapture() == Hwnd()) {
+    if (telling_ || noMouseWarning_ || GetCapture() == Hwnd()) {
         return 0;
     }
     telling_ = true;
     while (!pendingWarnings_.empty()) {
         std::wstring message = std::move(pendingWarnings_.front());
         pendingWarnings_.erase(pendingWarnings_.begin());
-        ShowWarning(Hwnd(), std::move(message));
+        // Owned by a hidden main window (no mouse yet), a warning would never show.
+        ShowWarning(IsWindowVisible(Hwnd()) ? Hwnd() : nullptr, std::move(message));
     }
     telling_ = false;
+    if (noMouseWarningWaits_) {
+        noMouseWarningWaits_ = false;
+        ShowNoMouseWarning();
+    }
     return 0;
 }
 

@@ -155,6 +155,7 @@ class CConfigDlg : public CDialog,
     bool shutDown_ = false;
     // The open no-mouse warning, so a second request never opens another.
     std::unique_ptr<CWarnNoMouseDlg> noMouseWarning_;
+    bool noMouseWarningWaits_ = false;  // asked for while another warning was open
     std::vector<std::wstring> pendingWarnings_;
     bool telling_ = false;
     // A settings save that fails is told once per run, not at every apply.
