@@ -99,35 +99,56 @@ main_origin() {
     xwininfo -root -children 2>/dev/null | awk '/"VANTREL T-30": \("t30config.exe"/ {
         split($(NF - 1), g, /[x+]/); print g[3], g[4]; exit }'
 }
-main_at() { [ "$(main_origin)" = "$1" ]; }
+main_at() { near "$(main_origin)" "$1"; }
 main_size_is() { [ "$(main_size)" = "$1" ]; }
 main_minimised() { local h; h=$(main_size); h=${h#*x}; [ -n "$h" ] && [ "$h" -lt 50 ]; }
 main_size() {
     xwininfo -root -children 2>/dev/null | awk '/"VANTREL T-30": \("t30config.exe"/ {
         split($(NF - 1), g, /[x+]/); print g[1] "x" g[2]; exit }'
 }
-origin_of_size_is() { [ "$(window_origin "$1")" = "$2" ]; }
-# Drags with the left button from X1 Y1 to X2 Y2 in a few steps, as a hand does.
+origin_of_size_is() { near "$(window_origin "$1")" "$2"; }
+# Drags with the left button from X1 Y1 to X2 Y2, as a hand does: a first nudge of one pixel
+# and a pause while Wine's move loop starts (moves made before it runs are lost to it, so the
+# window may end up a pixel short), then a few steps; it lets go once COMMAND... holds.
 drag() {
-    local x1=$1 y1=$2 x2=$3 y2=$4 k
+    local x1=$1 y1=$2 x2=$3 y2=$4 what=$5 k
+    shift 5
     xdotool mousemove "$x1" "$y1"
     sleep 0.2
     xdotool mousedown 1
+    xdotool mousemove $((x1 + 1)) "$y1"
+    sleep 0.5
     for k in 1 2 3 4 5; do
         xdotool mousemove $((x1 + (x2 - x1) * k / 5)) $((y1 + (y2 - y1) * k / 5))
         sleep 0.1
     done
+    local deadline=$((SECONDS + 5))
+    until "$@" >/dev/null 2>&1; do
+        if [ $SECONDS -ge $deadline ]; then
+            xdotool mouseup 1
+            fail "timed out waiting for $what"
+        fi
+        sleep 0.2
+    done
     xdotool mouseup 1
     sleep 0.3
+    "$@" || fail "$what: it moved again when let go"
 }
-# Drags the dialog of a size (e.g. 400x258) by a point of its body, checks that it followed,
-# and leaves it where it now is.
+# "X Y" within a pixel of "X2 Y2".
+near() {
+    local ax ay bx by
+    read -r ax ay <<<"$1"
+    read -r bx by <<<"$2"
+    [ -n "$ax" ] && [ $((ax - bx)) -le 1 ] && [ $((bx - ax)) -le 1 ] &&
+        [ $((ay - by)) -le 1 ] && [ $((by - ay)) -le 1 ]
+}
+# Drags the dialog of a size (e.g. 400x258) by a point of its body and checks that it followed.
 drag_dialog() {
     local size=$1 dx dy
     wait_for "the $size dialog" 10 window_of_size_open "$size"
     read -r dx dy < <(window_origin "$size")
-    drag $((dx + 200)) $((dy + 8)) $((dx + 260)) $((dy + 48))
-    wait_for "the $size dialog to follow the drag from $dx $dy" 5 \
+    drag $((dx + 200)) $((dy + 8)) $((dx + 260)) $((dy + 48)) \
+        "the $size dialog to follow the drag from $dx $dy" \
         origin_of_size_is "$size" "$((dx + 60)) $((dy + 40))"
 }
 program_path() { read_text "$settings" $((4 + 500)) 1000; }
@@ -367,15 +388,13 @@ main_window)
     # program bound and cleared with its key.
     start_with_mouse
     main_at "0 0" || fail "the main window starts at $(main_origin)"
-    drag 470 20 570 80
-    wait_for "the window to follow its body (at $(main_origin))" 5 main_at "100 60"
-    drag 570 80 470 20
-    wait_for "the window back at the corner" 5 main_at "0 0"
+    drag 470 20 570 80 "the window to follow its body" main_at "100 60"
+    drag 570 80 470 20 "the window back at the corner" main_at "0 0"
     read -r ox oy < <(page_origin)
-    drag $((ox + 370)) $((oy + 440)) $((ox + 400)) $((oy + 460))
-    wait_for "the window to follow the page's body" 5 main_at "30 20"
-    drag $((ox + 400)) $((oy + 460)) $((ox + 370)) $((oy + 440))
-    wait_for "the window back at the corner" 5 main_at "0 0"
+    drag $((ox + 370)) $((oy + 440)) $((ox + 400)) $((oy + 460)) \
+        "the window to follow the page's body" main_at "30 20"
+    drag $((ox + 400)) $((oy + 460)) $((ox + 370)) $((oy + 440)) \
+        "the window back at the corner" main_at "0 0"
     # The dialogs: the restore confirmation, the shortcut dialog and the macro selection.
     click_main 15
     drag_dialog 400x258
