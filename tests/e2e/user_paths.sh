@@ -154,12 +154,16 @@ drag_dialog() {
 program_path() { read_text "$settings" $((4 + 500)) 1000; }
 program_path_is() { [ "$(program_path)" = "$1" ]; }
 
-# A picture of the open pop-up menu (the newest), for comparing looks: its left frame strip.
-menu_frame_look() {
-    local id
+# The three outermost pixels of the open pop-up menu's left edge, half-way down, as
+# "r,g,b r,g,b r,g,b": the program frames its menus red outside, then two lines of 30,30,30.
+menu_edge_colours() {
+    local id h
     id=$(popup_menu)
-    xwd -id "$id" -silent | /usr/bin/convert xwd:- -crop 3x40+0+0 rgb:- | md5sum | cut -c1-32
+    h=$(xwininfo -id "$id" | awk '/Height:/ { print $NF }')
+    xwd -id "$id" -silent | /usr/bin/convert xwd:- -crop "3x1+0+$((h / 2))" -depth 8 txt:- |
+        sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | paste -sd' '
 }
+PRODUCT_MENU_EDGE="255,0,0 30,30,30 30,30,30"
 # Opens the notification icon's menu with the right button.
 open_tray_menu() {
     click_tray_icon 3
@@ -441,15 +445,9 @@ tray_menu)
     # is out.
     start_with_mouse
     app=$last_app_pid
-    click_page 4
-    wait_for "the function menu" 5 menu_open
-    sleep 0.5
-    function_frame=$(menu_frame_look)
-    xdotool key Escape
-    wait_for "the function menu to close" 5 menu_is_closed
     open_tray_menu
-    [ "$(menu_frame_look)" = "$function_frame" ] ||
-        fail "the icon's menu is not framed like the function menu"
+    [ "$(menu_edge_colours)" = "$PRODUCT_MENU_EDGE" ] ||
+        fail "the icon's menu has the edge '$(menu_edge_colours)', not the program's frame"
     shot tray_menu
     xdotool key Escape
     wait_for "the icon's menu to close" 5 menu_is_closed
