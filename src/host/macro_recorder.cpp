@@ -21,6 +21,7 @@ void MacroRecorder::start(WindowRef page, int insertAt) {
     keySeen_ = false;
     // A key held from before the recording is a new key for this one, not an auto-repeat.
     lastHookedKey_.reset();
+    pressedKeys_.reset();
     view_.recordingStarted();
 }
 
@@ -33,6 +34,15 @@ int MacroRecorder::onHookKey(uint32_t virtualKey, uint32_t flags) {
         lastHookedKey_->flags == flags) {
         return 0;  // auto-repeat of the key just recorded
     }
+    // The release of a key pressed before the recording began (the Enter that chose "record
+    // before" in the menu) is no step the user typed: a macro must not let go of a key it never
+    // pressed.
+    const bool release = flags != 0;
+    const std::size_t keyIndex = virtualKey % pressedKeys_.size();
+    if (release && !pressedKeys_.test(keyIndex)) {
+        return 0;
+    }
+    pressedKeys_.set(keyIndex, !release);
     const uint8_t usage = keys_.usageForVirtualKey(virtualKey).value_or(0);
     const uint32_t now = clock_.nowMs();
     const bool full = working_.count >= kMaxMacroEvents;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 
@@ -102,6 +103,7 @@ class MacroRecorder final : public CaptureClient {
         uint32_t flags;
     };
     std::optional<HookedKey> lastHookedKey_;
+    std::bitset<256> pressedKeys_;  // by virtual key: pressed since the recording started
     uint32_t lastKeyTick_ = 0;
 };
 

@@ -36,9 +36,11 @@ constexpr int SpeedFromPosition(int position) {
 // The inverse; speeds the table does not produce (10, odd values above 2, out of range) give 6.
 int positionFromSpeed(int speed);
 
-// The three integers handed to the system for pointer precision.
+// The three integers handed to the system for pointer precision, in the system's order: the two
+// thresholds, then the acceleration. On is the desktop's own default (MouseThreshold1 6,
+// MouseThreshold2 10, MouseSpeed 1); {1, 6, 10} would leave an acceleration of 10 behind.
 using PrecisionArray = std::array<int, 3>;
-constexpr PrecisionArray kPrecisionOn = {1, 6, 10};
+constexpr PrecisionArray kPrecisionOn = {6, 10, 1};
 constexpr PrecisionArray kPrecisionOff = {0, 0, 0};
 constexpr PrecisionArray PrecisionFor(int32_t enhancePrecision) {
     return enhancePrecision != 0 ? kPrecisionOn : kPrecisionOff;

@@ -317,6 +317,25 @@ TEST_F(List, EventListTakesDigitsOnlyAndEditsPauseRowsOnly) {
     Press(VK_ESCAPE);
 }
 
+// The Enter that chose a menu's Edit Pause is still down when the edit opens; its release must
+// leave the edit open for the user to type, and the next Enter commits.
+TEST_F(List, AnEditOpenedWhileEnterIsDownWaitsForTheNextEnter) {
+    list_.SetListId(kEventListId);
+    list_.InsertRow(0, kPauseRowIcon, L"250");
+    Key(VK_RETURN, false);
+    test::PumpFor(60);
+    list_.SelectRow(0);
+    ASSERT_TRUE(list_.StartRename());
+    Key(VK_RETURN, true);
+    test::PumpFor(60);
+    ASSERT_NE(list_.EditWindow(), nullptr) << "the release of the opening Enter closed the edit";
+    TypeText(L"300");
+    Press(VK_RETURN);
+    EXPECT_EQ(list_.EditWindow(), nullptr);
+    EXPECT_EQ(list_.RowText(0), L"300");
+    EXPECT_EQ(parent_.Of(WM_LIST_ROW_RENAMED).size(), 1u);
+}
+
 TEST_F(List, RightButtonTellsTheOwner) {
     test::MoveTo(kLeft + 60, kTop + 20);
     test::SendMouse(MOUSEEVENTF_RIGHTDOWN);

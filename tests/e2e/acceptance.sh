@@ -36,10 +36,6 @@ report_bytes() { vm reports | cut -d' ' -f2-; }
 report_byte() { report_lines "$1" | tail -1 | awk -v n="$2" '{ print $(n + 2) }'; }
 identities_are() { vm reports | awk -v want="$1" '$1 != want { bad = 1 } END { exit bad }'; }
 
-# The UTF-16 text at a byte offset of a file, up to its NUL.
-read_text() {
-    dd if="$1" bs=1 skip="$2" count="$3" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\0'
-}
 # Profile P of the settings file, byte for byte.
 profile_image() { dd if="$settings" bs=1 skip="$(profile_offset "$1")" count=$PROFILE_SIZE 2>/dev/null; }
 program_bound() {
@@ -60,26 +56,6 @@ click_advanced_spin_up() {
     read -r x y < <(key_origin skin_advance_setting.ini "$1")
     click_at $((page_x + x + 11)) $((page_y + y + 10))
 }
-# A desktop pointer setting as the registry of the prefix holds it.
-desktop_value() {
-    wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        awk -v v="$2" '$1 == v { print $NF }'
-}
-desktop_value_is() { [ "$(desktop_value "$1" "$2")" = "$3" ]; }
-# The session's later tests (and their double clicks) must find the desktop as it was: the
-# settings a scenario makes the program change are put back at clean-up.
-keep_desktop_settings() {
-    local key name value
-    for setting in 'Mouse MouseSensitivity' 'Desktop WheelScrollLines' 'Mouse DoubleClickSpeed'; do
-        read -r key name <<<"$setting"
-        value=$(desktop_value "$key" "$name")
-        if [ -n "$value" ]; then
-            on_cleanup+=("wine reg add 'HKCU\\Control Panel\\$key' /v $name /d '$value' /f")
-        else
-            on_cleanup+=("wine reg delete 'HKCU\\Control Panel\\$key' /v $name /f")
-        fi
-    done
-}
 # write_i32 FILE OFFSET VALUE: a little-endian 32-bit value over the bytes at OFFSET.
 write_i32() {
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
@@ -90,21 +66,6 @@ first_full_apply() {
     click_main 5
     wait_for "the first apply" 15 reports_have_button_map
     sleep 0.5
-}
-
-# What a skin entry of the main window looks like on the screen now, as a checksum of its pixels.
-# The pointer rests on the window's top edge first, where no control is, so no hover look gets in
-# the way. (Off Wine's windows altogether Wine hears no more moves, and a hovered button would
-# stay drawn so.)
-key_rect() {
-    tr -d '\r' <"skins/skin_main.ini" | awk -F'[=,]' -v k="$1" '
-        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
-        in_pos && $1 == k { printf "%dx%d+%d+%d\n", $5, $6, $3, $4; exit }'
-}
-key_look() {
-    xdotool mousemove 470 6
-    sleep 0.5
-    xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
 }
 
 # Whether the page shows stage N (0-based) as current: its selector's dot is red.

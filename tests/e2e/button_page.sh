@@ -32,14 +32,6 @@ shot() {
     /usr/bin/convert "$work/shot-root.png" "${layers[@]}" "$out"
 }
 
-# Open pop-up menus of the program, newest first, as "x y width height": its windows without a
-# title other than the 1 x 1 helpers.
-menu_windows() {
-    xwininfo -root -children 2>/dev/null | awk '
-        /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
-            split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
-}
-
 case "$scenario" in
 screenshots)
     # Not a test: pictures of the page, its menus and dialogs for a person to look at.

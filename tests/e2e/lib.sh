@@ -228,6 +228,81 @@ button_map_entry() {
     last_report 08 | awk -v n="$1" '{ i = 2 + 2 + 3 * n; print $(i), $(i + 1), $(i + 2) }'
 }
 
+# Open pop-up menus of the program, newest first, as "x y width height": its windows without a
+# title other than the 1 x 1 helpers.
+menu_windows() {
+    xwininfo -root -children 2>/dev/null | awk '
+        /\(has no name\): \("t30config.exe"/ && $0 !~ / 1x1\+/ {
+            split($(NF - 1), g, /[x+]/); print g[3], g[4], g[1], g[2] }'
+}
+# A visible window of the session with exactly this title, e.g. Wine's "Open" or "Color".
+dialog_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+dialog_closed() { ! dialog_open "$1"; }
+# The report 0x09 that button slot SLOT with run mode MODE must carry for record N of
+# "config\macro.data", in hexadecimal like the virtual mouse lists it.
+expected_macro_report() {
+    python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+n, slot, mode = map(int, sys.argv[1:])
+record = open("config/macro.data", "rb").read()[n * 220:(n + 1) * 220]
+repeat, count = struct.unpack_from("<ii", record, 52)
+events = [struct.unpack_from("<BBH", record, 60 + 4 * k) for k in range(count)]
+pairs, long_pauses = [], 0
+def long_part(d):
+    global long_pauses
+    if d > 254:
+        if long_pauses < 10:
+            pairs.append((d // 200 & 0xFF, 3))
+            long_pauses += 1
+        d %= 200
+    return d
+for k, (key, action, after) in enumerate(events):
+    d = long_part(0 if k == 0 else events[k - 1][2])
+    pairs.append((d // 2 | (0x80 if action != 1 else 0), key))
+    if k == count - 1:
+        d = long_part(after)
+        if d // 2 and long_pauses < 10:
+            pairs.append((d // 2, 0))
+            long_pauses += 1
+report = [0x09, 0x82, slot + 1, mode & 0xFF, (repeat & 0xFF) or 1] + [0] * 24 + [len(pairs)]
+for value, code in pairs:
+    report += [value, code]
+report += [0] * (130 - len(report))
+print(" ".join("%02X" % b for b in report))
+PY
+}
+
+# Centre of row R (0-based, 20 pixels each) of list key N of "skin_advance_setting.ini", on the
+# screen.
+advanced_row_centre() {
+    local page_x page_y x y
+    read -r page_x page_y < <(key_origin skin_main.ini 9)
+    read -r x y < <(key_origin skin_advance_setting.ini "$1")
+    echo "$((page_x + x + 40)) $((page_y + y + 1 + 20 * $2 + 10))"
+}
+
+# A desktop pointer setting as the registry of the prefix holds it.
+desktop_value() {
+    wine reg query "HKCU\\Control Panel\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v v="$2" '$1 == v { print $NF }'
+}
+desktop_value_is() { [ "$(desktop_value "$1" "$2")" = "$3" ]; }
+# The session's later tests (and their double clicks) must find the desktop as it was: the
+# settings a scenario makes the program change are put back at clean-up.
+keep_desktop_settings() {
+    local key name value
+    for setting in 'Mouse MouseSensitivity' 'Desktop WheelScrollLines' 'Mouse DoubleClickSpeed' \
+        'Mouse MouseSpeed' 'Mouse MouseThreshold1' 'Mouse MouseThreshold2'; do
+        read -r key name <<<"$setting"
+        value=$(desktop_value "$key" "$name")
+        if [ -n "$value" ]; then
+            on_cleanup+=("wine reg add 'HKCU\\Control Panel\\$key' /v $name /d '$value' /f")
+        else
+            on_cleanup+=("wine reg delete 'HKCU\\Control Panel\\$key' /v $name /f")
+        fi
+    done
+}
+
 # Shared by the acceptance scenarios and the failure scenarios.
 # Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
 # "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
@@ -269,8 +344,6 @@ click_menu_item() {
 
 # The common file dialogs of Wine ("Open", "Save As"): the file name box has the focus, so the
 # name is typed over the proposed one and Enter confirms.
-dialog_open() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-dialog_closed() { ! dialog_open "$1"; }
 answer_file_dialog() {
     local title=$1 name=$2
     wait_for "the $title dialog" 15 dialog_open "$title"
@@ -316,4 +389,24 @@ answer_warning() {
     read -r x y < <(window_origin 400x258)
     click_at $(dialog_key_centre skin_warn.ini 1 "$x" "$y")
     wait_for "the warning to close" 10 warnings_open 0
+}
+
+# What a skin entry of the main window looks like on the screen now, as a checksum of its pixels.
+# The pointer rests on the window's top edge first, where no control is, so no hover look gets in
+# the way. (Off Wine's windows altogether Wine hears no more moves, and a hovered button would
+# stay drawn so.)
+key_rect() {
+    tr -d '\r' <"skins/skin_main.ini" | awk -F'[=,]' -v k="$1" '
+        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
+        in_pos && $1 == k { printf "%dx%d+%d+%d\n", $5, $6, $3, $4; exit }'
+}
+key_look() {
+    xdotool mousemove 470 6
+    sleep 0.5
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
+}
+
+# The UTF-16 text at a byte offset of a file, up to its NUL.
+read_text() {
+    dd if="$1" bs=1 skip="$2" count="$3" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\0'
 }

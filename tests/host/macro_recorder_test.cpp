@@ -14,6 +14,7 @@ namespace {
 constexpr uint32_t kPress = 0;
 constexpr uint32_t kRelease = kHookKeyReleased;
 constexpr uint32_t kVkA = 'A', kVkB = 'B', kVkC = 'C', kVkUnknown = 0x29;
+constexpr uint32_t kVkEnter = 0x0D;
 
 // A recorder wired to fakes: a settable clock, letters as the only known keys, a page that
 // counts, a library that keeps what is written back.
@@ -126,6 +127,26 @@ TEST_F(Recorder, AutoRepeatIsDroppedAndUnknownKeysRecordZero) {
     ExpectEvents(working_, {{0x04, 1, 0}, {0x04, 2, 0}, {0, 1, 0}, {0, 2, 0}, {0, 1, 0}});
 }
 
+// The key that started the recording (Enter on the menu's "record before") is let go inside
+// it; a key held from before is let go after its own press was recorded again.
+TEST_F(Recorder, ReleasesOfKeysPressedBeforeTheStartAreNoSteps) {
+    recorder_.start(page_, -1);
+    EXPECT_EQ(Key(kVkEnter, kRelease), 0);
+    EXPECT_FALSE(recorder_.keySeen());
+    Tap(kVkA);
+    EXPECT_EQ(Key(kVkB, kRelease), 0);
+    EXPECT_EQ(Key(kVkB, kPress), 1);
+    EXPECT_EQ(Key(kVkB, kRelease), 1);
+    ExpectEvents(working_, {{0x04, 1, 0}, {0x04, 2, 0}, {0x05, 1, 0}, {0x05, 2, 0}});
+    recorder_.stop();
+    // A new recording knows nothing of the keys pressed in the last one.
+    recorder_.start(page_, -1);
+    Key(kVkC, kPress);
+    recorder_.stop();
+    recorder_.start(page_, -1);
+    EXPECT_EQ(Key(kVkC, kRelease), 0);
+}
+
 TEST_F(Recorder, InsertsAtThePointAndMovesTheRest) {
     Prefill(10);
     recorder_.setRecordDelays(true);
@@ -218,7 +239,7 @@ TEST_F(Recorder, ADamagedCountIsKeptWithinTheMacro) {
     recorder_.stop();
     working_.count = 900;
     recorder_.start(page_, -1);
-    Key(kVkA, kRelease);
+    Key(kVkB, kPress);
     EXPECT_EQ(working_.count, 40);
     EXPECT_FALSE(recorder_.recording());
 }

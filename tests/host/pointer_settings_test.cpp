@@ -63,8 +63,9 @@ TEST(PointerMapping, SpeedAndPositionBothWays) {
 }
 
 TEST(PointerMapping, PrecisionArraysAndWheelValue) {
-    EXPECT_EQ(PrecisionFor(1), (PrecisionArray{1, 6, 10}));
-    EXPECT_EQ(PrecisionFor(7), (PrecisionArray{1, 6, 10}));
+    // Thresholds first, acceleration last, as the system reads the array.
+    EXPECT_EQ(PrecisionFor(1), (PrecisionArray{6, 10, 1}));
+    EXPECT_EQ(PrecisionFor(7), (PrecisionArray{6, 10, 1}));
     EXPECT_EQ(PrecisionFor(0), (PrecisionArray{0, 0, 0}));
 
     ProfileRecord profile{};
@@ -302,7 +303,7 @@ TEST_F(ApplyPointerSettings, OnlyChangedGroupsReachTheSystem) {
     SetUp();
 
     edited_->profiles[0].enhancePrecision = 1;
-    EXPECT_EQ(Apply(), (Calls{"spi-mouse 1,6,10", "spi-speed 10"}));
+    EXPECT_EQ(Apply(), (Calls{"spi-mouse 6,10,1", "spi-speed 10"}));
     SetUp();
 
     edited_->profiles[0].pointerSpeed = 11;
@@ -335,7 +336,7 @@ TEST_F(ApplyPointerSettings, AnotherCurrentProfileAppliesEverything) {
     edited_->currentIndex = 2;
     // The applied copy of profile 2 equals the edited one: only the index differs.
     applied_->profiles[2] = p;
-    EXPECT_EQ(Apply(), (std::vector<std::string>{"dct 200", "spi-dct 200", "spi-mouse 1,6,10",
+    EXPECT_EQ(Apply(), (std::vector<std::string>{"dct 200", "spi-dct 200", "spi-mouse 6,10,1",
                                                  "spi-speed 4", "spi-wheel -1"}));
 }
 

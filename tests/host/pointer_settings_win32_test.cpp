@@ -86,9 +86,13 @@ TEST_F(PointerSettingsWin32, AppliesToTheSystemAndReadsBackTheSame) {
     EXPECT_EQ(speed, 16);
     int mouse[3] = {};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0));
-    EXPECT_EQ(mouse[0], 1);
-    EXPECT_EQ(mouse[1], 6);
-    EXPECT_EQ(mouse[2], 10);
+    // The system's order: the two thresholds, then the acceleration (the desktop's defaults).
+    EXPECT_EQ(mouse[0], 6);
+    EXPECT_EQ(mouse[1], 10);
+    EXPECT_EQ(mouse[2], 1);
+    EXPECT_EQ(GetText(kMouse, L"MouseThreshold1"), L"6");
+    EXPECT_EQ(GetText(kMouse, L"MouseThreshold2"), L"10");
+    EXPECT_EQ(GetText(kMouse, L"MouseSpeed"), L"1");
     UINT wheel = 0;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &wheel, 0));
     EXPECT_EQ(wheel, UINT(-1));

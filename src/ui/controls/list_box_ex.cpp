@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "ui/controls_logic/control_rules.h"
 #include "ui/skin/skin_win32.h"
 
@@ -42,7 +44,18 @@ const MessageMap* CListBoxEx::InPlaceEdit::GetMessageMap() const {
     return &map;
 }
 
+void CListBoxEx::InPlaceEdit::IgnoreHeldKeys() {
+    ignoreEnterUp_ = (GetKeyState(VK_RETURN) & 0x8000) != 0;
+    ignoreEscapeUp_ = (GetKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
+
 LRESULT CListBoxEx::InPlaceEdit::OnKeyUp(WPARAM wParam, LPARAM) {
+    if (wParam == VK_RETURN && std::exchange(ignoreEnterUp_, false)) {
+        return 0;
+    }
+    if (wParam == VK_ESCAPE && std::exchange(ignoreEscapeUp_, false)) {
+        return 0;
+    }
     if (wParam == VK_RETURN) {
         list_.Commit(true);
         return 0;  // the edit is gone
@@ -274,6 +287,7 @@ bool CListBoxEx::OpenEdit(int row, bool newRow, bool numbersOnly) {
     }
     SendMessageW(edit_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SendMessageW(edit_.Hwnd(), EM_SETSEL, 0, -1);
+    edit_.IgnoreHeldKeys();
     SendMessageW(edit_.Hwnd(), EM_LIMITTEXT, ListEditLimit(newRow), 0);
     SetFocus(edit_.Hwnd());
     return true;

@@ -64,6 +64,9 @@ class CListBoxEx : public CWnd {
     class InPlaceEdit : public CWnd {
       public:
         explicit InPlaceEdit(CListBoxEx& list) : list_(list) {}
+        // Called as the edit opens: a release of Enter or Escape whose press came before (the
+        // Enter that chose the menu's Edit Pause) is not the user's answer to the edit.
+        void IgnoreHeldKeys();
 
       protected:
         const MessageMap* GetMessageMap() const override;
@@ -74,6 +77,8 @@ class CListBoxEx : public CWnd {
         LRESULT OnGetDlgCode(WPARAM, LPARAM);
         LRESULT OnKillFocus(WPARAM, LPARAM);
         CListBoxEx& list_;
+        bool ignoreEnterUp_ = false;
+        bool ignoreEscapeUp_ = false;
     };
 
     LRESULT OnDrawItem(WPARAM, LPARAM);

@@ -121,5 +121,60 @@ TEST(MainWindow, BuildingTheHiddenPageLeavesTheKeyboardWhereItWas) {
     EXPECT_FALSE(g_late.focusInPage) << "a field of the hidden page took the keyboard";
 }
 
+// What the system's minimise and maximise commands (a taskbar's, a window menu's) did to the main
+// window and to its button page: each is recorded as "iconic" or "zoomed" when it took effect.
+struct SystemCommands {
+    bool done = false;
+    std::vector<std::string> effects;
+};
+SystemCommands g_commands;
+
+void CALLBACK SendSystemCommands(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND main = App().mainWindow;
+    if (g_commands.done || main == nullptr || !IsWindow(main)) {
+        return;
+    }
+    g_commands.done = true;
+    const std::vector<HWND> pages = Pages(main);
+    const HWND page = pages.empty() ? nullptr : pages.front();
+    struct Case {
+        HWND window;
+        const char* name;
+        WPARAM command;
+    };
+    for (const Case& c : {Case{main, "main", SC_MINIMIZE}, Case{main, "main", SC_MAXIMIZE},
+                          Case{page, "page", SC_MINIMIZE}, Case{page, "page", SC_MAXIMIZE}}) {
+        if (c.window == nullptr) {
+            g_commands.effects.push_back(std::string("no ") + c.name);
+            continue;
+        }
+        RECT before{};
+        GetWindowRect(c.window, &before);
+        SendMessageW(c.window, WM_SYSCOMMAND, c.command, 0);
+        RECT after{};
+        GetWindowRect(c.window, &after);
+        const std::string what =
+            std::string(c.name) + (c.command == SC_MINIMIZE ? " minimise" : " maximise");
+        if (IsIconic(c.window)) {
+            g_commands.effects.push_back(what + ": iconic");
+        }
+        if (IsZoomed(c.window)) {
+            g_commands.effects.push_back(what + ": zoomed");
+        }
+        if (!EqualRect(&before, &after)) {
+            g_commands.effects.push_back(what + ": moved or resized");
+        }
+        ShowWindow(c.window, SW_RESTORE);
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(MainWindow, SystemMinimiseAndMaximiseAreIgnored) {
+    g_commands = SystemCommands{};
+    RunMainWindowWith(SendSystemCommands, 10);
+    ASSERT_TRUE(g_commands.done);
+    EXPECT_EQ(g_commands.effects, std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace t30
