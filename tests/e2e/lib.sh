@@ -81,9 +81,14 @@ count_windows_of_size() {
 }
 
 # Notification icons docked in the session's XEmbed tray (Wine's explorer draws each one).
+# trayer's panel window. awk reads to the end: leaving early could end xwininfo with SIGPIPE,
+# which pipefail turns into a failure of the whole line.
+tray_panel() {
+    xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ && !p { p = $1 } END { print p }'
+}
 tray_icon_count() {
     local panel
-    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    panel=$(tray_panel)
     [ -n "$panel" ] || { echo 0; return; }
     xwininfo -tree -id "$panel" | grep -c 'explorer.exe' || true
 }
@@ -308,11 +313,11 @@ keep_desktop_settings() {
 # "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
 click_tray_icon() {
     local panel
-    panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
+    panel=$(tray_panel)
     # shellcheck disable=SC2046
-    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ {
+    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ && !done {
         split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); exit }')
+        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); done = 1 }')
 }
 click_at_button() {
     xdotool mousemove "$2" "$3"
