@@ -10,6 +10,11 @@ shows no change.
 import os
 import shutil
 import struct
+import sys
+
+# The fresh profile the end-to-end scenarios start from, kept in one place.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import records  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 
@@ -93,18 +98,7 @@ SPIN = macro_record("Spin", [(0x04, 1, 50), (0x04, 2, 1000)])
 def sound_profile(number, slots=()):
     """A profile as the program makes it fresh, with `slots` (slot index, ButtonSlot bytes) set:
     it passes the profile check, so the fuzzer starts from input the program takes."""
-    p = bytearray(PROFILE_RECORD)
-    p[0:500] = utf16_name("Default%d" % number, units=250)
-
-    def i32(offset, *values):
-        p[offset:offset + 4 * len(values)] = struct.pack("<%di" % len(values), *values)
-    i32(1500, 6, 3, 0, 6, 10, 0, 3, 0, 0, 1, 8, 8, 8, 1, 1, 1, 26, 42, 63, 84, 126, 126)
-    i32(1608, 1, 1, 1, 1, 1, 0, 0, 0)
-    p[1640:1652] = bytes([1, 2, 3, 4, 4, 5, 5, 6, 6, 0, 1, 1])
-    i32(1652, 3, 2, 6, 1, 1, 10, 2, 1, 4, 1, 0, 1, 0, 0, 0, 0, 1, 0xFF, 0)
-    i32(1728, 0xFF, 0xFF00, 0xFF0000, 0xFF00FF, 0xFFFF00)
-    for b, code in enumerate([2, 3, 4, 5, 6, 1, 14, 15, 7, 42, 9, 10]):
-        p[BUTTONS_AT + BUTTON_SLOT * b:BUTTONS_AT + BUTTON_SLOT * b + 2] = bytes([b, code])
+    p = records.profile(number)
     for b, slot in slots:
         p[BUTTONS_AT + BUTTON_SLOT * b:BUTTONS_AT + BUTTON_SLOT * (b + 1)] = slot
     return bytes(p)
