@@ -97,6 +97,15 @@ tray_icons() { [ "$(tray_icon_count)" = "$1" ]; }
 warnings_open() { [ "$(count_windows_of_size 400x258)" = "$1" ]; }
 # The X windows of the open warnings; another_warning_open IDS: one is open, and not one of IDS.
 warning_ids() { xwininfo -root -children 2>/dev/null | awk '/ 400x258\+/ { print $1 }'; }
+# Whether OK of a warning at the top-left corner shows its hover look: its left edge turns red.
+warn_ok_lit() {
+    local left top rgb red green
+    read -r left top < <(key_origin skin_warn.ini 1)
+    rgb=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x1+$left+$((top + 15))" \
+        -format '%[fx:int(255*r)] %[fx:int(255*g)]' info:)
+    read -r red green <<<"$rgb"
+    [ "$red" -gt 150 ] && [ "$green" -lt 100 ]
+}
 another_warning_open() { warnings_open 1 && ! grep -qxF "$(warning_ids)" <<<"$1"; }
 # i32_is FILE OFFSET VALUE
 i32_is() { [ "$(read_i32 "$1" "$2")" = "$3" ]; }
