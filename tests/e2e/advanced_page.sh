@@ -130,17 +130,7 @@ record_assign_apply)
         fail "a tap of about 100 ms was recorded as $short ms"
     [ "$long" -ge 400 ] && [ "$long" -le 2500 ] ||
         fail "a hold of about 500 ms was recorded as $long ms"
-    click_main 1  # the basic tab
-    sleep 0.5
-    click_page 4  # button 3
-    open_function_menu_item 13
-    wait_for "the macro dialog" 10 window_of_size_open 400x350
-    read -r dx dy < <(window_origin 400x350)
-    read -r lx ly < <(key_centre skin_select_macro.ini 4)
-    click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
-    click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
-    click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
-    wait_for "the dialog to close" 5 no_window_of_size 400x350
+    give_button3_first_macro
     click_main 5  # apply
     wait_for "the button map" 15 reports_have_button_map
     [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08"

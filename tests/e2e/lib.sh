@@ -286,6 +286,22 @@ print(" ".join("%02X" % b for b in report))
 PY
 }
 
+# On the basic tab: button 3 gets the macro dialog's first macro with run mode 1.
+give_button3_first_macro() {
+    local dx dy lx ly
+    click_main 1  # the basic tab
+    sleep 0.5
+    click_page 4  # button 3
+    open_function_menu_item 13
+    wait_for "the macro dialog" 10 window_of_size_open 400x350
+    read -r dx dy < <(window_origin 400x350)
+    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
+    click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
+    click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
+    wait_for "the dialog to close" 5 no_window_of_size 400x350
+}
+
 # Centre of row R (0-based, 20 pixels each) of list key N of "skin_advance_setting.ini", on the
 # screen.
 advanced_row_centre() {

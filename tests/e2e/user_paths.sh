@@ -330,17 +330,7 @@ macro_editor)
     [ "$(macro_i32 0 52)" = 7 ] || fail "the repeat count is $(macro_i32 0 52), expected 7"
     [ "$(macro_count)" = 2 ] || fail "macro.data holds $(macro_count) macros"
     # Button 3 gets the macro; Apply sends it.
-    click_main 1
-    sleep 0.5
-    click_page 4
-    open_function_menu_item 13
-    wait_for "the macro dialog" 10 window_of_size_open 400x350
-    read -r dx dy < <(window_origin 400x350)
-    read -r lx ly < <(key_centre skin_select_macro.ini 4)
-    click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
-    click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
-    click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
-    wait_for "the dialog to close" 5 no_window_of_size 400x350
+    give_button3_first_macro
     apply_expecting 09 08
     expected=$(expected_macro_report 0 3 1)
     [ "$(report_of 09)" = "$expected" ] || fail "0x09 is
