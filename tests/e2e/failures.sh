@@ -10,7 +10,7 @@ source "$here/lib.sh"
 install_demo "$2"
 
 # A folder made unwritable must be writable again for the common clean-up.
-trap 'rc=$?; chattr -R -i "$work/app/config" 2>/dev/null; (exit $rc); cleanup' EXIT
+on_cleanup+=('chattr -R -i "$work/app/config"')
 
 PROFILE_SIZE=19892
 

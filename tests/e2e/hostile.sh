@@ -14,7 +14,7 @@ install_demo "$2"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winedbg.exe=d"
 
 # Undo what the read-only scenario did, so the common clean-up can remove the folder.
-trap 'rc=$?; [ -d "$work/app/config" ] && chattr -R -i "$work/app/config" 2>/dev/null; (exit $rc); cleanup' EXIT
+on_cleanup+=('chattr -R -i "$work/app/config"')
 
 start_with_mouse() {
     start_mouse

@@ -17,13 +17,54 @@ fail() {
         xwd -root -silent | /usr/bin/convert xwd:- "$work/../t30-e2e-failure.png" 2>/dev/null &&
             echo "screen at failure: $(dirname "$work")/t30-e2e-failure.png" >&2
     fi
+    if [ -n "${WINEPREFIX:-}" ]; then
+        local d programs=""
+        for d in /proc/[0-9]*; do
+            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$d/environ" 2>/dev/null &&
+                programs+="$(awk '{ print $2 $3 }' "$d/stat" 2>/dev/null) "
+        done
+        echo "processes of this Wine session: $programs" >&2
+    fi
     exit 1
 }
+
+# Linux pids of this Wine session's live processes of image $1 (Wine names each process after
+# its image, and its tasklist lists nothing). Zombies are left out: they hold nothing.
+session_pids() {
+    local pid
+    for pid in $(pgrep -x "$1" || true); do
+        [ "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" != Z ] &&
+            grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
+            echo "$pid"
+    done
+    return 0
+}
+no_session_process() { [ -z "$(session_pids "$1")" ]; }
+
+# Ends every process of image $1 in this session, by Wine and, failing that, by signal: a
+# program left running answers the next scenario's start in place of the one it starts.
+end_session_processes() {
+    local image=$1 _
+    no_session_process "$image" && return 0
+    wine taskkill /F /IM "$image" >/dev/null 2>&1 || true
+    for _ in $(seq 50); do no_session_process "$image" && return 0; sleep 0.2; done
+    echo "note: $image did not end when Wine was asked; killed: $(session_pids "$image")" >&2
+    kill -9 $(session_pids "$image") 2>/dev/null || true
+}
+
+# An earlier run that was cut off (a timeout kills a scenario before its clean-up) may have left
+# the program or the mouse behind; say so, so that such a run is seen, and start clean.
+for image in T30Config.exe vmouse.exe; do
+    if ! no_session_process $image; then
+        echo "note: a $image of an earlier run was still running: ended" >&2
+        end_session_processes $image
+    fi
+done
 
 cleanup() {
     local rc=$?
     for command in "${on_cleanup[@]}"; do eval "$command" >/dev/null 2>&1 || true; done
-    wine taskkill /F /IM T30Config.exe >/dev/null 2>&1 || true
+    end_session_processes T30Config.exe
     wine vmouse.exe quit >/dev/null 2>&1 || true
     for pid in "${app_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     # A mouse that never answered cannot be told to quit: it is ended, not waited for forever.
@@ -208,7 +249,8 @@ dialog_key_centre() {
 window_origin() {
     xwininfo -root -children 2>/dev/null | awk -v size="$1" '
         { at = index($0, " " size "+") }
-        at > 0 { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]; exit }'
+        at > 0 && !found { split(substr($0, at + length(size) + 2), b, /[+ ]/); print b[1], b[2]
+                           found = 1 }'
 }
 window_of_size_open() { [ -n "$(window_origin "$1")" ]; }
 # The bytes of the last report with a given id, e.g. last_report 08.
@@ -355,7 +397,7 @@ popup_menu() {
     xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
         while read -r id; do
             xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
-        done | head -1
+        done | sed -n 1p  # reads to the end: a loop cut short by SIGPIPE fails under pipefail
 }
 menu_open() { [ -n "$(popup_menu)" ]; }
 # Clicks the first or the last item of the open menu.
@@ -385,15 +427,21 @@ answer_file_dialog() {
 }
 
 # The message about a damaged installation (a system message box, not a skinned warning).
-damage_message() { xdotool search --onlyvisible --name 'installation damaged$' 2>/dev/null | head -1; }
+damage_message() { xdotool search --onlyvisible --name 'installation damaged$' 2>/dev/null | sed -n 1p; }
 damage_message_open() { [ -n "$(damage_message)" ]; }
 damage_message_closed() { ! damage_message_open; }
 close_damage_message() {
     local id
     id=$(damage_message)
     xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    xdotool key Return
-    wait_for "the message to close" 10 damage_message_closed
+    # A message box just mapped may not have the keyboard yet, and X cannot tell (Wine keeps the
+    # X focus on a window of its own): Return again while it stays open.
+    local _ tick
+    for _ in 1 2 3 4 5; do
+        xdotool key Return
+        for tick in $(seq 10); do damage_message_closed && return 0; sleep 0.2; done
+    done
+    fail "timed out waiting for the message to close"
 }
 # The open warning (400x258) as NAME.png in $T30_SHOTS, taken from its own window: without a
 # window manager X may stack it below its owner although Wine draws it on top.
@@ -411,7 +459,8 @@ shot_window() {
         /usr/bin/convert xwd:- +repage -strip -define png:exclude-chunks=date,time "$T30_SHOTS/$2.png"
 }
 window_id_of_size() {
-    xwininfo -root -children 2>/dev/null | awk -v size="$1" 'index($0, " " size "+") { print $1; exit }'
+    xwininfo -root -children 2>/dev/null | awk -v size="$1" \
+        '!found && index($0, " " size "+") { print $1; found = 1 }'
 }
 # OK of the open warning, wherever it is.
 answer_warning() {
