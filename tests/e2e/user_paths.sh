@@ -96,15 +96,15 @@ event_menu() {
 }
 # Top-left corner of the main window on the screen, as "x y".
 main_origin() {
-    xwininfo -root -children 2>/dev/null | awk '/"VANTREL T-30": \("t30config.exe"/ {
-        split($(NF - 1), g, /[x+]/); print g[3], g[4]; exit }'
+    xwininfo -root -children 2>/dev/null | awk '!found && /"VANTREL T-30": \("t30config.exe"/ {
+        split($(NF - 1), g, /[x+]/); print g[3], g[4]; found = 1 }'
 }
 main_at() { near "$(main_origin)" "$1"; }
 main_size_is() { [ "$(main_size)" = "$1" ]; }
 main_minimised() { local h; h=$(main_size); h=${h#*x}; [ -n "$h" ] && [ "$h" -lt 50 ]; }
 main_size() {
-    xwininfo -root -children 2>/dev/null | awk '/"VANTREL T-30": \("t30config.exe"/ {
-        split($(NF - 1), g, /[x+]/); print g[1] "x" g[2]; exit }'
+    xwininfo -root -children 2>/dev/null | awk '!found && /"VANTREL T-30": \("t30config.exe"/ {
+        split($(NF - 1), g, /[x+]/); print g[1] "x" g[2]; found = 1 }'
 }
 origin_of_size_is() { near "$(window_origin "$1")" "$2"; }
 # Drags with the left button from X1 Y1 to X2 Y2, as a hand does: a first nudge of one pixel
