@@ -278,8 +278,12 @@ DWORD RunVhid(const std::wstring& args) {
     DWORD exitCode = 0xFFFFFFFF;
     if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                        nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &exitCode);
+        // A tool stuck in Wine's device installer fails this step instead of the whole run.
+        if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(pi.hProcess, &exitCode);
+        } else {
+            TerminateProcess(pi.hProcess, 1);
+        }
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
@@ -331,9 +335,11 @@ TEST_F(RealHidStack, PadsRefusesLongReportsAndReadsBack) {
     lib.CloseFeatureDevice();
 }
 
-// With the mouse present: 200 opens and closes, then 50 removals and arrivals heard by the
+// With the mouse present: 200 opens and closes, then 10 removals and arrivals heard by the
 // watcher, leave the process with the threads and handles it had. The first open and the first
-// arrival are made before counting: Wine starts helpers of its own on first use.
+// arrival are made before counting: Wine starts helpers of its own on first use. Each removal
+// and arrival is a driver installation in Wine; ten show a leak per cycle as well as fifty did,
+// and fifty once outlived the test's two minutes on a loaded machine.
 TEST_F(RealHidStack, OpenCloseAndArrivalRemovalLeaveNothingBehind) {
     Win32DriverLibrary lib(WinPath(T30_HID_DRIVER));
     lib.SetVidPid(0x1D57, 0xFA61);
@@ -353,7 +359,7 @@ TEST_F(RealHidStack, OpenCloseAndArrivalRemovalLeaveNothingBehind) {
     EXPECT_EQ(ThreadsOfThisProcess(), threads) << "after 200 opens";
     EXPECT_EQ(HandlesOfThisProcess(), handles) << "after 200 opens";
 
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 10; ++i) {
         ASSERT_EQ(RunVhid(L"unplug 2"), 0u);
         ASSERT_TRUE(WaitForStatus(window_.hwnd, 0)) << "removal " << i << " not heard";
         EXPECT_FALSE(lib.OpenFeatureDevice());
@@ -362,8 +368,8 @@ TEST_F(RealHidStack, OpenCloseAndArrivalRemovalLeaveNothingBehind) {
         ASSERT_TRUE(lib.OpenFeatureDevice()) << "open after arrival " << i;
         lib.CloseFeatureDevice();
     }
-    EXPECT_EQ(ThreadsOfThisProcess(), threads) << "after 50 removals and arrivals";
-    EXPECT_EQ(HandlesOfThisProcess(), handles) << "after 50 removals and arrivals";
+    EXPECT_EQ(ThreadsOfThisProcess(), threads) << "after 10 removals and arrivals";
+    EXPECT_EQ(HandlesOfThisProcess(), handles) << "after 10 removals and arrivals";
     lib.CloseDevMonitor();
 }
 
