@@ -34,7 +34,7 @@ session_pids() {
     local pid
     for pid in $(pgrep -x "$1" || true); do
         [ "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" != Z ] &&
-            grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
+            grep -qzxF "WINEPREFIX=${WINEPREFIX:-}" "/proc/$pid/environ" 2>/dev/null &&
             echo "$pid"
     done
     return 0
