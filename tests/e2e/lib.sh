@@ -20,21 +20,22 @@ fail() {
     if [ -n "${WINEPREFIX:-}" ]; then
         local d programs=""
         for d in /proc/[0-9]*; do
-            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$d/environ" 2>/dev/null &&
-                programs+="$(awk '{ print $2 $3 }' "$d/stat" 2>/dev/null) "
+            in_session "${d#/proc/}" && programs+="$(awk '{ print $2 $3 }' "$d/stat" 2>/dev/null) "
         done
         echo "processes of this Wine session: $programs" >&2
     fi
     exit 1
 }
 
+# Whether Linux process $1 belongs to this Wine session (processes started by Windows programs
+# carry the prefix too).
+in_session() { grep -qzxF "WINEPREFIX=${WINEPREFIX:-}" "/proc/$1/environ" 2>/dev/null; }
 # Linux pids of this Wine session's live processes of image $1 (Wine names each process after
 # its image, and its tasklist lists nothing). Zombies are left out: they hold nothing.
 session_pids() {
     local pid
     for pid in $(pgrep -x "$1" || true); do
-        [ "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" != Z ] &&
-            grep -qzxF "WINEPREFIX=${WINEPREFIX:-}" "/proc/$pid/environ" 2>/dev/null &&
+        [ "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" != Z ] && in_session "$pid" &&
             echo "$pid"
     done
     return 0
