@@ -85,20 +85,14 @@ bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id) {
 }
 
 void CLineWnd::SetPicture(const std::wstring& path) {
-    path_ = path;
-    picture_.Reset();
-    decoded_ = false;
+    picture_ = StatePictures::FromFile(path);
     if (Hwnd()) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
 HBITMAP CLineWnd::Picture() {
-    if (!decoded_) {
-        decoded_ = true;
-        LoadSkinPicture(path_, picture_);
-    }
-    return picture_.Get();
+    return picture_ ? picture_->Get(SkinState::kNormal) : nullptr;
 }
 
 LRESULT CLineWnd::OnPaint(WPARAM, LPARAM) {

@@ -68,6 +68,11 @@ struct KernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// A file opened by CreateFile, whose empty value is INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 // A COM interface pointer: released, never deleted.
 template <class Interface>
 struct ComTraits {
@@ -84,6 +89,7 @@ using Library = UniqueHandle<HMODULE, LibraryTraits>;
 // A DC made by CreateCompatibleDC (or CreateDC): deleted, never released.
 using MemoryDC = UniqueHandle<HDC, MemoryDcTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 template <class Interface>
 using ComPtr = UniqueHandle<Interface*, ComTraits<Interface>>;
 

@@ -135,14 +135,14 @@ void CSensitivityDlg::Build() {
     auto slider = [&](CClickHSlider& control, UINT id) {
         return [&control, id, knob, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             if (control.Create(knob, r, Hwnd(), id)) {
-                control.SetTrackImage(p.normal, r);
+                control.SetTrackImage(p.Part(r));
             }
         };
     };
     auto spin = [&](CSpinWnd& control, UINT id) {
         return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             if (control.Create(r, Hwnd(), id)) {
-                control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                control.SetStateImages(p.Part(r));
             }
         };
     };
@@ -152,7 +152,7 @@ void CSensitivityDlg::Build() {
             if (!control.Create(r, Hwnd())) {
                 return;
             }
-            control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            control.SetStateImages(p.Part(r));
             control.SetTextLayout(layout);
             control.SetCheckMode(checkMode);
             if (caption != 0) {
@@ -242,7 +242,7 @@ LRESULT CSensitivityDlg::OnPaint(WPARAM, LPARAM) {
     }
     {
         MemoryDC source(CreateCompatibleDC(dc.Get()));
-        SelectGuard keep(source.Get(), skin_.background.Get());
+        SelectGuard keep(source.Get(), skin_.Background());
         if (keep.Ok()) {
             BitBlt(buffer.Dc(), 0, 0, skin_.size.cx, skin_.size.cy, source.Get(), 0, 0, SRCCOPY);
         }
