@@ -75,6 +75,7 @@ const MessageMap* CLineWnd::GetMessageMap() const {
                                 {
                                     OnMessage(WM_PAINT, &CLineWnd::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CLineWnd::OnEraseBackground),
+                                    OnMessage(WM_SHOWWINDOW, &CLineWnd::OnShowWindow),
                                 }};
     return &map;
 }
@@ -93,6 +94,14 @@ void CLineWnd::SetPicture(const std::wstring& path) {
 
 HBITMAP CLineWnd::Picture() {
     return picture_ ? picture_->Get(SkinState::kNormal) : nullptr;
+}
+
+LRESULT CLineWnd::OnShowWindow(WPARAM wParam, LPARAM) {
+    // A highlight is seen only while its button is pointed at: no picture kept in between.
+    if (wParam == FALSE && picture_) {
+        picture_->Release();
+    }
+    return Default();
 }
 
 LRESULT CLineWnd::OnPaint(WPARAM, LPARAM) {

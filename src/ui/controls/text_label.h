@@ -50,6 +50,7 @@ class CLineWnd : public CWnd {
   private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnShowWindow(WPARAM, LPARAM);
 
     std::shared_ptr<StatePictures> picture_;
 };

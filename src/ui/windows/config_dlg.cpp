@@ -272,6 +272,10 @@ void CConfigDlg::FinishStart() {
     KillTimer(Hwnd(), kTimerFinishStart);
     InstallMenuFrameHook();
     EnsureAdvancedPage();
+    if (currentPage_ != 1) {
+        // Built hidden: its background was decoded only for its size.
+        advancedPage_.ReleasePictures();
+    }
 }
 
 void CConfigDlg::EnsureAdvancedPage() {

@@ -93,7 +93,6 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
             OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
             OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
             OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
-            OnMessage(WM_SHOWWINDOW, &CSensitivityDlg::OnShowWindow),
             OnMessage(WM_SLIDER_VALUE, &CSensitivityDlg::OnSliderValue),
             OnMessage(WM_SPIN_VALUE, &CSensitivityDlg::OnSpinValue),
             OnMessage(WM_LIST_NEW_ROW_COMMITTED, &CSensitivityDlg::OnNewRowCommitted),
@@ -390,11 +389,10 @@ LRESULT CSensitivityDlg::OnHookKey(WPARAM wParam, LPARAM lParam) {
 }
 
 // Switching to the other page ends a recording: keys typed there are not meant for the macro.
-LRESULT CSensitivityDlg::OnShowWindow(WPARAM wParam, LPARAM) {
-    if (wParam == FALSE && logic_) {
+void CSensitivityDlg::OnHidePage() {
+    if (logic_) {
         logic_->EndRecording();
     }
-    return Default();
 }
 
 LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {
