@@ -41,7 +41,8 @@ HGLOBAL ReadFileToGlobal(const std::wstring& path, DWORD& size) {
     }
     void* data = GlobalLock(memory);
     DWORD read = 0;
-    const bool ok = data != nullptr && ReadFile(file.Get(), data, size, &read, nullptr) && read == size;
+    const bool ok =
+        data != nullptr && ReadFile(file.Get(), data, size, &read, nullptr) && read == size;
     GlobalUnlock(memory);
     if (!ok) {
         GlobalFree(memory);
@@ -81,9 +82,9 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
     // The picture object deletes its own bitmap when released; keep a copy that is ours alone.
     // A section's memory goes back to the system when the picture is freed, where Wine keeps
     // the heap an ordinary bitmap lived in.
-    bitmap.Reset(static_cast<HBITMAP>(
-        CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0,
-                  LR_CREATEDIBSECTION)));
+    bitmap.Reset(
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return BitmapSize(bitmap.Get());
 }
 

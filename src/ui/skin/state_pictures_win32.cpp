@@ -57,8 +57,8 @@ std::shared_ptr<StatePictures> StatePictures::Copying(HBITMAP normal, HBITMAP ov
         Slot& slot = set->slots_[i];
         slot.tried = true;
         if (sources[i] != nullptr) {
-            slot.picture.Reset(
-                static_cast<HBITMAP>(CopyImage(sources[i], IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+            slot.picture.Reset(static_cast<HBITMAP>(
+                CopyImage(sources[i], IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
             slot.size = BitmapSize(slot.picture.Get());
         }
     }

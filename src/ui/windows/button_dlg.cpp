@@ -489,8 +489,8 @@ LRESULT CButtonDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawBitmapAt(buffer.Dc(), skin_.Background(), 0, 0, client.right, client.bottom);
     DrawBitmapAt(buffer.Dc(), basePicture_ ? basePicture_->Get(SkinState::kNormal) : nullptr,
-                 pictureRect_.left, pictureRect_.top,
-                 pictureRect_.right - pictureRect_.left, pictureRect_.bottom - pictureRect_.top);
+                 pictureRect_.left, pictureRect_.top, pictureRect_.right - pictureRect_.left,
+                 pictureRect_.bottom - pictureRect_.top);
     for (const PaintedText& caption : kCaptions) {
         DrawPaintedText(buffer.Dc(), caption, kCaptionColour);
     }
