@@ -434,17 +434,13 @@ class Decoder {
             // A lone component is never subsampled, whatever its factors say.
             components_[0].h = components_[0].v = 1;
         } else {
-            const Component& y = components_[0];
-            for (int i = 1; i < 3; ++i) {
+            // Wine's decoder (IJG libjpeg 9) upsamples chroma in the DCT domain, which this
+            // decoder does not copy: only unsubsampled colour pictures are ours.
+            for (int i = 0; i < 3; ++i) {
                 if (components_[static_cast<std::size_t>(i)].h != 1 ||
                     components_[static_cast<std::size_t>(i)].v != 1) {
                     return false;
                 }
-            }
-            const bool known =
-                (y.h == 1 && y.v == 1) || (y.h == 2 && y.v == 1) || (y.h == 2 && y.v == 2);
-            if (!known) {
-                return false;
             }
         }
         maxH_ = components_[0].h;
@@ -766,41 +762,10 @@ class Decoder {
             }
             return out;
         }
-        const int chromaWidth = (width_ + maxH_ - 1) / maxH_;
-        const int chromaHeight = (height_ + maxV_ - 1) / maxV_;
-        std::vector<std::uint8_t> cb(static_cast<std::size_t>(chromaWidth) * maxH_ + 2);
-        std::vector<std::uint8_t> cr(cb.size());
         for (int y = 0; y < height_; ++y) {
-            const std::uint8_t* yRow =
-                components_[0].plane.data() + static_cast<std::size_t>(y) * components_[0].stride;
-            const std::uint8_t* cbRow = nullptr;
-            const std::uint8_t* crRow = nullptr;
-            if (maxH_ == 1) {
-                cbRow = Row(components_[1], y);
-                crRow = Row(components_[2], y);
-            } else if (chromaWidth <= 2) {
-                // libjpeg upsamples chroma this narrow by plain repetition.
-                ReplicateH2(Row(components_[1], y / maxV_), chromaWidth, cb.data());
-                ReplicateH2(Row(components_[2], y / maxV_), chromaWidth, cr.data());
-                cbRow = cb.data();
-                crRow = cr.data();
-            } else if (maxV_ == 1) {
-                UpsampleH2V1(Row(components_[1], y), chromaWidth, cb.data());
-                UpsampleH2V1(Row(components_[2], y), chromaWidth, cr.data());
-                cbRow = cb.data();
-                crRow = cr.data();
-            } else {
-                const int near = y / 2;
-                // Above the first row and below the last real row, libjpeg repeats that row.
-                const int far = (y & 1) == 0 ? (near > 0 ? near - 1 : 0)
-                                             : (near + 1 < chromaHeight ? near + 1 : near);
-                UpsampleH2V2(Row(components_[1], near), Row(components_[1], far), chromaWidth,
-                             cb.data());
-                UpsampleH2V2(Row(components_[2], near), Row(components_[2], far), chromaWidth,
-                             cr.data());
-                cbRow = cb.data();
-                crRow = cr.data();
-            }
+            const std::uint8_t* yRow = Row(components_[0], y);
+            const std::uint8_t* cbRow = Row(components_[1], y);
+            const std::uint8_t* crRow = Row(components_[2], y);
             std::uint8_t* o = out.pixels.data() + static_cast<std::size_t>(y) * width_ * 4;
             for (int x = 0; x < width_; ++x) {
                 YccToBgr(yRow[x], cbRow[x], crRow[x], o + 4 * x);
@@ -811,49 +776,6 @@ class Decoder {
 
     static const std::uint8_t* Row(const Component& c, int y) {
         return c.plane.data() + static_cast<std::size_t>(y) * c.stride;
-    }
-
-    static void ReplicateH2(const std::uint8_t* in, int width, std::uint8_t* out) {
-        for (int x = 0; x < width; ++x) {
-            out[2 * x] = out[2 * x + 1] = in[x];
-        }
-    }
-
-    // libjpeg's h2v1_fancy_upsample: each output pixel is 3/4 the nearer and 1/4 the further
-    // input sample, rounding alternately up and down.
-    static void UpsampleH2V1(const std::uint8_t* in, int width, std::uint8_t* out) {
-        int v = in[0];
-        *out++ = static_cast<std::uint8_t>(v);
-        *out++ = static_cast<std::uint8_t>((v * 3 + in[1] + 2) >> 2);
-        for (int x = 1; x < width - 1; ++x) {
-            v = in[x] * 3;
-            *out++ = static_cast<std::uint8_t>((v + in[x - 1] + 1) >> 2);
-            *out++ = static_cast<std::uint8_t>((v + in[x + 1] + 2) >> 2);
-        }
-        v = in[width - 1];
-        *out++ = static_cast<std::uint8_t>((v * 3 + in[width - 2] + 1) >> 2);
-        *out++ = static_cast<std::uint8_t>(v);
-    }
-
-    // libjpeg's h2v2_fancy_upsample for one output row: `near` is the nearer input row, `far`
-    // the next nearer one above or below.
-    static void UpsampleH2V2(const std::uint8_t* near, const std::uint8_t* far, int width,
-                             std::uint8_t* out) {
-        int thisSum = near[0] * 3 + far[0];
-        int nextSum = near[1] * 3 + far[1];
-        *out++ = static_cast<std::uint8_t>((thisSum * 4 + 8) >> 4);
-        *out++ = static_cast<std::uint8_t>((thisSum * 3 + nextSum + 7) >> 4);
-        int lastSum = thisSum;
-        thisSum = nextSum;
-        for (int x = 2; x < width; ++x) {
-            nextSum = near[x] * 3 + far[x];
-            *out++ = static_cast<std::uint8_t>((thisSum * 3 + lastSum + 8) >> 4);
-            *out++ = static_cast<std::uint8_t>((thisSum * 3 + nextSum + 7) >> 4);
-            lastSum = thisSum;
-            thisSum = nextSum;
-        }
-        *out++ = static_cast<std::uint8_t>((thisSum * 3 + lastSum + 8) >> 4);
-        *out++ = static_cast<std::uint8_t>((thisSum * 4 + 7) >> 4);
     }
 
     // libjpeg's ycc_rgb_convert with its SCALEBITS 16 fixed-point tables.

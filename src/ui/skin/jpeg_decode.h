@@ -19,10 +19,10 @@ struct DecodedPicture {
     std::vector<std::uint8_t> pixels;
 };
 
-// Decodes baseline (and 8-bit extended) sequential Huffman JPEG: greyscale or YCbCr, luma sampled
-// 1x1, 2x1 or 2x2 with chroma 1x1, restart intervals, 8- and 16-bit quantisation tables. Anything
-// else (progressive, arithmetic, 12-bit, CMYK, RGB-coded, damaged or absurdly large pictures)
-// gives nothing, and the caller uses the system decoder instead.
+// Decodes baseline (and 8-bit extended) sequential Huffman JPEG: greyscale, or YCbCr with every
+// component sampled 1x1, restart intervals, 8- and 16-bit quantisation tables. Anything else
+// (subsampled chroma, progressive, arithmetic, 12-bit, CMYK, RGB-coded, damaged or absurdly large
+// pictures) gives nothing, and the caller uses the system decoder instead.
 std::optional<DecodedPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size);
 
 }  // namespace t30

@@ -70,15 +70,10 @@ TEST_P(JpegMatchesLibjpeg, EveryPixel) {
 INSTANTIATE_TEST_SUITE_P(
     Pictures, JpegMatchesLibjpeg,
     ::testing::Values(Accepted{"solid_444", 41, 29}, Accepted{"pattern_444", 37, 23},
-                      Accepted{"pattern_422", 37, 23}, Accepted{"pattern_420", 37, 23},
                       Accepted{"grey", 37, 23}, Accepted{"restart_444", 61, 83},
-                      Accepted{"restart_420", 61, 150}, Accepted{"restart_grey", 61, 83},
-                      Accepted{"quality100_444", 40, 16}, Accepted{"quality5_420", 40, 16},
-                      Accepted{"wide_tables_444", 33, 17}, Accepted{"optimised_420", 50, 30},
-                      Accepted{"tiny_1x1_444", 1, 1}, Accepted{"tiny_1x1_420", 1, 1},
-                      Accepted{"narrow_3x5_420", 3, 5}, Accepted{"narrow_5x9_422", 5, 9},
-                      Accepted{"tall_1x40_444", 1, 40}, Accepted{"large_300x200_444", 300, 200},
-                      Accepted{"large_301x201_420", 301, 201}),
+                      Accepted{"restart_grey", 61, 83}, Accepted{"quality100_444", 40, 16},
+                      Accepted{"wide_tables_444", 33, 17}, Accepted{"tiny_1x1_444", 1, 1},
+                      Accepted{"tall_1x40_444", 1, 40}, Accepted{"large_300x200_444", 300, 200}),
     [](const ::testing::TestParamInfo<Accepted>& info) { return std::string(info.param.name); });
 
 TEST(JpegDecode, SolidPictureIsOneColourCloseToWhatWasSaved) {
@@ -201,8 +196,11 @@ INSTANTIATE_TEST_SUITE_P(
                 [](Bytes& d) { SetSof(d, 5, 0x0F), SetSof(d, 7, 0x0F); }}),
     [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.what); });
 
-TEST(JpegDecode, LeavesProgressiveAndCmykToTheSystemDecoder) {
-    for (const char* name : {"progressive.jpg", "cmyk.jpg"}) {
+TEST(JpegDecode, LeavesSubsampledProgressiveAndCmykToTheSystemDecoder) {
+    for (const char* name :
+         {"progressive.jpg", "cmyk.jpg", "pattern_422.jpg", "pattern_420.jpg", "restart_420.jpg",
+          "quality5_420.jpg", "optimised_420.jpg", "tiny_1x1_420.jpg", "narrow_3x5_420.jpg",
+          "narrow_5x9_422.jpg", "large_301x201_420.jpg"}) {
         const Bytes data = ReadData(name);
         ASSERT_FALSE(data.empty()) << name;
         EXPECT_FALSE(Decode(data).has_value()) << name;
@@ -218,7 +216,7 @@ TEST(JpegDecode, NothingForNoData) {
 
 // Every prefix: the decoder never reads past the end and never returns a half picture.
 TEST(JpegDecode, EveryTruncationGivesNothing) {
-    for (const char* name : {"pattern_420.jpg", "restart_grey.jpg", "wide_tables_444.jpg"}) {
+    for (const char* name : {"pattern_444.jpg", "restart_grey.jpg", "wide_tables_444.jpg"}) {
         const Bytes data = ReadData(name);
         ASSERT_TRUE(Decode(data).has_value()) << name;
         for (std::size_t n = 0; n + 1 < data.size(); ++n) {
@@ -230,7 +228,7 @@ TEST(JpegDecode, EveryTruncationGivesNothing) {
 
 // Any byte changed anywhere: nothing, or a picture whose buffer matches its size.
 TEST(JpegDecode, DamagedBytesNeverBreakTheDecoder) {
-    for (const char* name : {"pattern_420.jpg", "restart_grey.jpg", "wide_tables_444.jpg"}) {
+    for (const char* name : {"pattern_444.jpg", "restart_grey.jpg", "wide_tables_444.jpg"}) {
         const Bytes data = ReadData(name);
         ASSERT_FALSE(data.empty()) << name;
         for (std::size_t i = 0; i < data.size(); ++i) {
