@@ -156,7 +156,8 @@ TEST(SkinPart, DrawsItsRectangleOfTheStatePicture) {
     EXPECT_FALSE(SkinPart().Has(SkinState::kNormal));
 
     // A rectangle reaching past the picture: black there, as a cut-out of it was.
-    const std::vector<COLORREF> past = Drawn(part.Inner(RECT{26, 0, 32, 2}), SkinState::kNormal);
+    const std::vector<COLORREF> past = Drawn(part.Inner(RECT{26, 0, 32, 2}),
+                                             SkinState::kNormal);
     EXPECT_EQ(past[0], RGB(0, 0, 255));
     EXPECT_EQ(past[5], RGB(0, 0, 0));
 }
