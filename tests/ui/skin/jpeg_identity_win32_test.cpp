@@ -1,0 +1,180 @@
+// The skin JPEG decoder against the system picture decoder, pixel for pixel: every JPEG of the
+// product's skin set and every test picture. Screenshots of the program must not change when the
+// program decodes its skins itself.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui/skin/jpeg_decode.h"
+#include "ui/skin/skin_decode_win32.h"
+#include "ui/skin/skin_win32.h"
+
+namespace t30 {
+namespace {
+
+// Every *.jpg under `folder` (with a trailing slash), subfolders included.
+void FindJpegs(const std::wstring& folder, std::vector<std::wstring>& found) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name != L"." && name != L"..") {
+                FindJpegs(folder + name + L"/", found);
+            }
+        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".jpg") == 0) {
+            found.push_back(folder + name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
+// A bitmap's pixels as 32-bit top-down rows: blue, green, red, unused.
+std::vector<std::uint8_t> PixelsOf(HBITMAP bitmap, SIZE size) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(size.cx) * size.cy * 4);
+    HDC dc = GetDC(nullptr);
+    const int rows =
+        GetDIBits(dc, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (rows != size.cy) {
+        pixels.clear();
+    }
+    return pixels;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
+    std::vector<std::uint8_t> data;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (f == nullptr) {
+        return data;
+    }
+    std::uint8_t buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        data.insert(data.end(), buffer, buffer + n);
+    }
+    std::fclose(f);
+    return data;
+}
+
+// Pixels whose blue, green or red differ, and the largest difference.
+struct Difference {
+    std::size_t pixels = 0;
+    int largest = 0;
+};
+
+Difference Compare(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    Difference d;
+    for (std::size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4) {
+        bool differs = false;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const int delta = std::abs(int{a[i + k]} - int{b[i + k]});
+            differs = differs || delta != 0;
+            d.largest = delta > d.largest ? delta : d.largest;
+        }
+        d.pixels += differs ? 1 : 0;
+    }
+    return d;
+}
+
+std::string Narrow(const std::wstring& s) {
+    return std::string(s.begin(), s.end());
+}
+
+// Decodes one picture both ways; counts it in `compared`, or in `left` when the decoder leaves it
+// to the system decoder.
+void CompareOne(const std::wstring& path, int& compared, std::vector<std::wstring>& left) {
+    {
+        SCOPED_TRACE(Narrow(path));
+        Bitmap system;
+        const SIZE size = LoadSkinPicture(path, system);
+        ASSERT_TRUE(system) << "the system decoder takes every test picture";
+        const std::vector<std::uint8_t> data = ReadFileBytes(path);
+        const auto ours = DecodeJpeg(data.data(), data.size());
+        Bitmap dib;
+        SIZE dibSize{};
+        const bool dibMade = DecodeJpegToDib(path, dib, dibSize);
+        EXPECT_EQ(dibMade, ours.has_value());
+        if (!ours) {
+            EXPECT_FALSE(dib);
+            left.push_back(path);
+            return;
+        }
+        ++compared;
+        ASSERT_EQ(ours->width, size.cx);
+        ASSERT_EQ(ours->height, size.cy);
+        const std::vector<std::uint8_t> expected = PixelsOf(system.Get(), size);
+        ASSERT_EQ(expected.size(), ours->pixels.size());
+        const Difference decoded = Compare(expected, ours->pixels);
+        EXPECT_EQ(decoded.pixels, 0u)
+            << "of " << size.cx * size.cy << " pixels, largest " << decoded.largest;
+
+        ASSERT_TRUE(dib);
+        EXPECT_EQ(dibSize.cx, size.cx);
+        EXPECT_EQ(dibSize.cy, size.cy);
+        const SIZE real = BitmapSize(dib.Get());
+        EXPECT_EQ(real.cx, size.cx);
+        EXPECT_EQ(real.cy, size.cy);
+        const Difference inDib = Compare(expected, PixelsOf(dib.Get(), size));
+        EXPECT_EQ(inDib.pixels, 0u) << "in the DIB section, largest " << inDib.largest;
+    }
+}
+
+std::vector<std::wstring> CompareAll(const std::vector<std::wstring>& pictures, int& compared) {
+    std::vector<std::wstring> left;
+    for (const std::wstring& path : pictures) {
+        CompareOne(path, compared, left);
+    }
+    return left;
+}
+
+TEST(JpegIdentity, ProductSkinsAreAllTakenAndMatchTheSystemDecoder) {
+    std::vector<std::wstring> pictures;
+    FindJpegs(T30_REAL_SKINS, pictures);
+    ASSERT_GE(pictures.size(), 10u) << "the skin set has its state pictures and mouse pictures";
+    bool mouseFolder = false;
+    for (const std::wstring& p : pictures) {
+        mouseFolder = mouseFolder || p.find(L"/Mouse/") != std::wstring::npos;
+    }
+    EXPECT_TRUE(mouseFolder) << "the Mouse subfolder's pictures are compared too";
+    int compared = 0;
+    const std::vector<std::wstring> left = CompareAll(pictures, compared);
+    for (const std::wstring& p : left) {
+        ADD_FAILURE() << "left to the system decoder: " << Narrow(p);
+    }
+    std::printf("skin pictures compared pixel for pixel: %d of %zu\n", compared, pictures.size());
+}
+
+TEST(JpegIdentity, TestPicturesMatchTheSystemDecoderWhenTaken) {
+    std::vector<std::wstring> pictures;
+    FindJpegs(T30_JPEG_FOLDER, pictures);
+    ASSERT_GE(pictures.size(), 20u);
+    int compared = 0;
+    const std::vector<std::wstring> left = CompareAll(pictures, compared);
+    std::printf("test pictures compared pixel for pixel: %d of %zu\n", compared, pictures.size());
+    std::vector<std::string> names;
+    for (const std::wstring& p : left) {
+        std::printf("left to the system decoder: %s\n", Narrow(p).c_str());
+        names.push_back(Narrow(p.substr(p.find_last_of(L'/') + 1)));
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{
+                  "cmyk.jpg", "large_301x201_420.jpg", "narrow_3x5_420.jpg", "narrow_5x9_422.jpg",
+                  "optimised_420.jpg", "pattern_420.jpg", "pattern_422.jpg", "progressive.jpg",
+                  "quality5_420.jpg", "restart_420.jpg", "tiny_1x1_420.jpg"}));
+}
+
+}  // namespace
+}  // namespace t30
