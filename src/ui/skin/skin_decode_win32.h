@@ -4,15 +4,16 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstddef>
+#include <cstdint>
 
 #include "ui/framework/gdi.h"
 
 namespace t30 {
 
-// Reads the file at `path`, decodes it with DecodeJpeg and puts the pixels in a new 32-bit
-// top-down DIB section owned by `out`. False, with `out` empty and `size` 0 by 0, when the file
-// cannot be read or DecodeJpeg does not take it: the caller then uses LoadSkinPicture.
-bool DecodeJpegToDib(const std::wstring& path, Bitmap& out, SIZE& size);
+// Decodes a JPEG file's bytes with DecodeJpeg into a new 32-bit top-down DIB section owned by
+// `out`. False, with `out` empty and `size` 0 by 0, when DecodeJpeg does not take them: the
+// caller then uses the system decoder.
+bool JpegToDib(const std::uint8_t* data, std::size_t length, Bitmap& out, SIZE& size);
 
 }  // namespace t30

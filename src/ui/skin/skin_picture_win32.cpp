@@ -4,6 +4,7 @@
 
 #include "ui/framework/app_globals.h"
 #include "ui/skin/mask_runs.h"
+#include "ui/skin/skin_decode_win32.h"
 #include "ui/skin/skin_win32.h"
 
 namespace t30 {
@@ -51,15 +52,8 @@ HGLOBAL ReadFileToGlobal(const std::wstring& path, DWORD& size) {
     return memory;
 }
 
-}  // namespace
-
-SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
-    bitmap.Reset();
-    DWORD size = 0;
-    HGLOBAL memory = ReadFileToGlobal(path, size);
-    if (memory == nullptr) {
-        return SIZE{0, 0};
-    }
+// Decodes the file's bytes in `memory` (which it frees) with the system picture decoder.
+SIZE SystemDecode(HGLOBAL memory, DWORD size, Bitmap& bitmap) {
     EnsureCom();
     IStream* rawStream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &rawStream))) {  // the stream frees memory
@@ -86,6 +80,36 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
         static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return BitmapSize(bitmap.Get());
+}
+
+}  // namespace
+
+SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
+    bitmap.Reset();
+    DWORD size = 0;
+    HGLOBAL memory = ReadFileToGlobal(path, size);
+    if (memory == nullptr) {
+        return SIZE{0, 0};
+    }
+    // The skins' JPEG pictures are decoded here: once used, the system decoder stays loaded with
+    // several MiB of memory for the rest of the program's life in the notification area.
+    SIZE decoded{0, 0};
+    const void* data = GlobalLock(memory);
+    const bool ours =
+        data != nullptr && JpegToDib(static_cast<const std::uint8_t*>(data), size, bitmap, decoded);
+    GlobalUnlock(memory);
+    if (ours) {
+        GlobalFree(memory);
+        return decoded;
+    }
+    return SystemDecode(memory, size, bitmap);
+}
+
+SIZE LoadPictureWithSystemDecoder(const std::wstring& path, Bitmap& bitmap) {
+    bitmap.Reset();
+    DWORD size = 0;
+    HGLOBAL memory = ReadFileToGlobal(path, size);
+    return memory == nullptr ? SIZE{0, 0} : SystemDecode(memory, size, bitmap);
 }
 
 Region MaskToRegion(HBITMAP mask, COLORREF key, COLORREF tolerance) {

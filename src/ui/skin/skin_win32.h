@@ -13,6 +13,9 @@ namespace t30 {
 // result alone. Whatever `bitmap` held is deleted first; on any failure it stays empty and the
 // size is 0 by 0. Returns the picture's width and height.
 SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap);
+// The same, always with the system picture decoder (which LoadSkinPicture leaves out for the JPEG
+// pictures it decodes itself).
+SIZE LoadPictureWithSystemDecoder(const std::wstring& path, Bitmap& bitmap);
 
 // The region of the pixels of `mask` whose colour is not within [key, key + tolerance] in each of
 // red, green and blue. None for no bitmap or a failure; an empty region for a mask without any
