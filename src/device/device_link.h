@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/messages.h"
+#include "base/window_messages.h"
 #include "device/send_pass.h"
 
 namespace t30 {

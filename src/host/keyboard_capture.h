@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/window_messages.h"
+
 namespace t30 {
 
-// The posted message that carries one keyboard event to the hook's target window:
-// wParam = virtual key, lParam = kHookKeyReleased on a release, 0 on a press.
-constexpr unsigned kWmHookKey = 0x040A;
 constexpr uint32_t kHookKeyReleased = 0x80;
 
 // A platform window handle, opaque to the portable code.

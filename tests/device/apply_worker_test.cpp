@@ -1,4 +1,5 @@
 // The real worker thread, driven through a DeviceLink whose libraries are fakes.
+#include "base/window_messages.h"
 #include "device/apply_worker_win32.h"
 
 #include <windows.h>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "device/device_link.h"
-#include "device/messages.h"
 #include "fake_sink.h"
 #include "profile/profile_store.h"
 

@@ -7,13 +7,11 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 
 namespace t30 {
-
-// Posted to the parent: wParam 1 when hovering starts, 0 when it ends; lParam the notify id.
-constexpr UINT WM_BITMAP_BTN_HOVER = 0x464;
 
 class CBitmapButtonBase : public CWnd {
   public:

@@ -215,7 +215,7 @@ LRESULT CBmpEdit::OnEraseBackground(WPARAM wParam, LPARAM) {
 LRESULT CBmpEdit::OnKillFocus(WPARAM, LPARAM) {
     const LRESULT result = Default();
     if (HWND parent = GetParent(Hwnd())) {
-        PostMessageW(parent, WM_BMPEDIT_FOCUS_LOST, 0, 0);
+        PostMessageW(parent, kMsgEditFocusLost, 0, 0);
     }
     return result;
 }

@@ -400,7 +400,7 @@ LRESULT CListBoxEx::OnMouseWheel(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CListBoxEx::OnRightButtonDown(WPARAM, LPARAM) {
-    Post(WM_LIST_RIGHT_BUTTON, 0);
+    Post(kMsgListRightButton, 0);
     return Default();
 }
 

@@ -122,7 +122,7 @@ void CPHSlider::SetPosition(int value) {
 }
 
 void CPHSlider::Report() {
-    PostMessageW(GetParent(Hwnd()), WM_SLIDER_VALUE, static_cast<WPARAM>(value_), id_);
+    PostMessageW(GetParent(Hwnd()), kMsgSliderValue, static_cast<WPARAM>(value_), id_);
 }
 
 LRESULT CPHSlider::OnButtonDown(WPARAM, LPARAM lParam) {
@@ -184,7 +184,7 @@ const MessageMap* CClickHSlider::GetMessageMap() const {
                                     OnMessage(WM_CREATE, &CClickHSlider::OnCreate),
                                     OnMessage(WM_LBUTTONDOWN, &CClickHSlider::OnButtonDown),
                                     OnMessage(WM_LBUTTONUP, &CClickHSlider::OnButtonUp),
-                                    OnMessage(WM_SLIDER_VALUE, &CClickHSlider::OnKnobValue),
+                                    OnMessage(kMsgSliderValue, &CClickHSlider::OnKnobValue),
                                     OnMessage(WM_PAINT, &CClickHSlider::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CClickHSlider::OnEraseBackground),
                                 }};
@@ -270,13 +270,13 @@ LRESULT CClickHSlider::OnButtonUp(WPARAM, LPARAM lParam) {
                                             maximum_, rounding_, &exact);
         TraceValue("CclickHSlider", exact);
         knob_.SetPosition(value);
-        PostMessageW(owner_, WM_SLIDER_VALUE, static_cast<WPARAM>(value), id_);
+        PostMessageW(owner_, kMsgSliderValue, static_cast<WPARAM>(value), id_);
     }
     return Default();
 }
 
 LRESULT CClickHSlider::OnKnobValue(WPARAM wParam, LPARAM) {
-    PostMessageW(owner_, WM_SLIDER_VALUE, wParam, id_);
+    PostMessageW(owner_, kMsgSliderValue, wParam, id_);
     return 0;
 }
 

@@ -7,14 +7,12 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/controls_logic/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 
 namespace t30 {
-
-// Posted to the owner: wParam the value, lParam the slider's id.
-constexpr UINT WM_SLIDER_VALUE = 0x446;
 
 // The knob. Its left edge moves between x1 and x2 - width of its parent's client area.
 class CPHSlider : public CWnd {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/window_messages.h"
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/bmp_edit.h"
 #include "ui/controls_logic/control_rules.h"
@@ -11,9 +12,6 @@
 #include "ui/framework/wnd.h"
 
 namespace t30 {
-
-// Posted to the owner: wParam the value, lParam the spin's id.
-constexpr UINT WM_SPIN_VALUE = 0x45A;
 
 class CSpinWnd : public CWnd {
   public:

@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "base/window_messages.h"
 #include "profile/profile_record.h"
 
 namespace t30 {
 
-constexpr unsigned kMsgDpiStageChanged = 0x4C9;  // wParam: kind << 16 | value; lParam: window id
-constexpr int kDpiWindowIdFirst = 500;           // stage k has window id 500 + k
+constexpr int kDpiWindowIdFirst = 500;  // stage k has window id 500 + k
 constexpr int kDpiSliderId = 300;
 constexpr int kDpiValueMin = 1;
 constexpr int kDpiValueMax = 126;

@@ -18,7 +18,7 @@ const MessageMap* CDpiSettingWnd::GetMessageMap() const {
                                     OnMessage(WM_CREATE, &CDpiSettingWnd::OnCreate),
                                     OnMessage(WM_PAINT, &CDpiSettingWnd::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CDpiSettingWnd::OnEraseBackground),
-                                    OnMessage(WM_SLIDER_VALUE, &CDpiSettingWnd::OnSliderValue),
+                                    OnMessage(kMsgSliderValue, &CDpiSettingWnd::OnSliderValue),
                                 }};
     return &map;
 }

@@ -31,7 +31,7 @@ const MessageMap* CShortCutDlg::GetMessageMap() const {
                                     OnMessage(WM_PAINT, &CShortCutDlg::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CShortCutDlg::OnEraseBackground),
                                     OnMessage(WM_LBUTTONDOWN, &CShortCutDlg::OnLButtonDown),
-                                    OnMessage(WM_HOOK_KEY, &CShortCutDlg::OnHookKey),
+                                    OnMessage(kMsgHookKey, &CShortCutDlg::OnHookKey),
                                     OnMessage(WM_DESTROY, &CShortCutDlg::OnDestroy),
                                 }};
     return &map;
