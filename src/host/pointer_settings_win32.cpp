@@ -5,28 +5,24 @@
 #include <cstring>
 #include <string>
 
+#include "base/unique_handle_win32.h"
+#include "base/wide_text.h"
+
 namespace t30 {
 namespace {
 
 constexpr UINT kUpdateFlags = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 
-std::wstring ToWide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 class Win32RegistryKey final : public RegistryKey {
   public:
     explicit Win32RegistryKey(HKEY key) : key_(key) {}
-    ~Win32RegistryKey() override { RegCloseKey(key_); }
-    Win32RegistryKey(const Win32RegistryKey&) = delete;
-    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
     std::optional<std::u16string> readText(std::u16string_view name) override {
         // 260 bytes, as much as any of these values ever holds; a longer value is unreadable.
         BYTE data[260];
         DWORD type = 0;
         DWORD size = sizeof data;
-        if (RegQueryValueExW(key_, ToWide(name).c_str(), nullptr, &type, data, &size) !=
+        if (RegQueryValueExW(key_.Get(), ToWide(name).c_str(), nullptr, &type, data, &size) !=
             ERROR_SUCCESS) {
             return std::nullopt;
         }
@@ -47,13 +43,13 @@ class Win32RegistryKey final : public RegistryKey {
             DWORD value = 0;
             std::memcpy(&value, data, sizeof value);
             const std::string digits = std::to_string(int32_t(value));
-            return std::u16string(digits.begin(), digits.end());
+            return Widen(digits);
         }
         return std::nullopt;
     }
 
   private:
-    HKEY key_;
+    RegistryKeyHandle key_;
 };
 
 }  // namespace

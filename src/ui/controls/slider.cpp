@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/debug_output.h"
+#include "base/wide_text.h"
 #include "ui/controls/text_label.h"
 #include "ui/skin/skin_win32.h"
 
@@ -20,11 +21,7 @@ HBITMAP LoadBmpFile(const std::wstring& path) {
 void TraceValue(const char* name, double value) {
     char line[64];
     std::snprintf(line, sizeof line, "%s=%f\n", name, value);
-    std::u16string text;
-    for (const char* p = line; *p != '\0'; ++p) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(*p));
-    }
-    PlatformDebugOutput().Write(text);
+    PlatformDebugOutput().Write(Widen(line));
 }
 
 void CopyPicture(HDC target, HBITMAP picture) {

@@ -92,7 +92,7 @@ void CConfigDlg::Build() {
             }
             button.Create(L"", r, Hwnd(), 0);
             button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
-            button.SetCaption(LangString(caption, 520));
+            button.SetCaption(LangString(caption, kLangLongTextCapacity));
         };
     };
     auto bitmapButton = [&](CBitmapBtn& button, UINT caption) {
@@ -100,7 +100,7 @@ void CConfigDlg::Build() {
             button.Create(r, Hwnd());
             button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
             if (caption != 0) {
-                button.SetCaption(LangString(caption, 520));
+                button.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
         };
     };

@@ -8,6 +8,7 @@
 
 #include "base/debug_output.h"
 #include "base/fixed_string.h"
+#include "base/wide_text.h"
 #include "keys/keyboard_layout_win32.h"
 #include "string_ids.h"
 #include "ui/controls/ex_menu.h"
@@ -66,10 +67,6 @@ FileDialogRequest MacroFileDialog(bool forOpening) {
     return request;
 }
 
-std::u16string WideToU16(const std::wstring& text) {
-    return ToU16(text);
-}
-
 }  // namespace
 
 CSensitivityDlg::CSensitivityDlg(ProfileStore& store, MacroLibrary& library)
@@ -99,7 +96,7 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
             OnMessage(kMsgListNewRowCommitted, &CSensitivityDlg::OnNewRowCommitted),
             OnMessage(kMsgListRowRenamed, &CSensitivityDlg::OnRowRenamed),
             OnMessage(kMsgListRightButton, &CSensitivityDlg::OnListRightButton),
-            OnMessage(WM_HOOK_KEY, &CSensitivityDlg::OnHookKey),
+            OnMessage(kMsgHookKey, &CSensitivityDlg::OnHookKey),
             OnMessage(BmpEditChangedMessage(), &CSensitivityDlg::OnRepeatChanged),
         }};
     return &map;
@@ -156,7 +153,7 @@ void CSensitivityDlg::Build() {
             control.SetTextLayout(layout);
             control.SetCheckMode(checkMode);
             if (caption != 0) {
-                control.SetCaption(LangString(caption, 520));
+                control.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
         };
     };
@@ -352,18 +349,18 @@ LRESULT CSensitivityDlg::OnSpinValue(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CSensitivityDlg::OnNewRowCommitted(WPARAM wParam, LPARAM lParam) {
     if (lParam == kMacroListId) {
-        logic_->OnNewMacroCommitted(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+        logic_->OnNewMacroCommitted(int(wParam), ToU16(macroList_.RowText(int(wParam))));
     } else if (lParam == kEventsListId) {
-        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+        logic_->OnPauseEdited(int(wParam), ToU16(eventList_.RowText(int(wParam))));
     }
     return 0;
 }
 
 LRESULT CSensitivityDlg::OnRowRenamed(WPARAM wParam, LPARAM lParam) {
     if (lParam == kMacroListId) {
-        logic_->OnMacroRenamed(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+        logic_->OnMacroRenamed(int(wParam), ToU16(macroList_.RowText(int(wParam))));
     } else if (lParam == kEventsListId) {
-        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+        logic_->OnPauseEdited(int(wParam), ToU16(eventList_.RowText(int(wParam))));
     }
     return 0;
 }
@@ -398,7 +395,7 @@ LRESULT CSensitivityDlg::OnShowWindow(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {
-    logic_->OnRepeatTextChanged(WideToU16(repeat_.Text()));
+    logic_->OnRepeatTextChanged(ToU16(repeat_.Text()));
     return 0;
 }
 
