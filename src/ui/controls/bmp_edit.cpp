@@ -1,6 +1,6 @@
 #include "ui/controls/bmp_edit.h"
 
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/skin/skin_win32.h"
 
 namespace t30 {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/skin/skin_win32.h"
 
 namespace t30 {

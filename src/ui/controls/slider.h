@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/window_messages.h"
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 

@@ -7,7 +7,7 @@
 #include "base/window_messages.h"
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/bmp_edit.h"
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 

@@ -19,7 +19,7 @@
 #include "ui/controls/list_box_ex.h"
 #include "ui/controls/slider.h"
 #include "ui/controls/spin_wnd.h"
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 #include "ui/windows/pages.h"
 
 namespace t30 {

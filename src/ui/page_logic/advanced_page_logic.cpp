@@ -1,4 +1,4 @@
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "keys/key_conversion.h"
 #include "keys/key_table.h"
 #include "macro/macro_file.h"
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 
 namespace t30 {
 namespace {

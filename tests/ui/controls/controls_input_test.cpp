@@ -8,10 +8,10 @@
 #include "controls_test_support.h"
 #include "gdiplus_environment.h"
 #include "ui/controls/bmp_edit.h"
+#include "ui/controls/control_rules.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/controls/list_box_ex.h"
 #include "ui/controls/slider.h"
-#include "ui/controls_logic/control_rules.h"
 #include "ui/framework/gdi.h"
 
 namespace t30 {

@@ -1,4 +1,4 @@
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 
 #include <gtest/gtest.h>
 
