@@ -47,7 +47,7 @@ std::optional<std::u16string> ImageNameBySnapshot(DWORD processId) {
     return std::nullopt;
 }
 
-std::optional<std::u16string> Win32ForegroundProgram::executableName() {
+std::optional<std::u16string> Win32ForegroundProgram::ExecutableName() {
     const DWORD processId = ForegroundProcessId();
     if (processId == 0) {
         return std::nullopt;

@@ -29,7 +29,7 @@ class CaptureClient {
     virtual ~CaptureClient() = default;
     // Another user is taking the keyboard. The client finishes what it was doing; it may call
     // KeyboardCapture::release() from here, and loses the hook afterwards in any case.
-    virtual void captureTaken() = 0;
+    virtual void CaptureTaken() = 0;
 };
 
 class KeyboardCapture {

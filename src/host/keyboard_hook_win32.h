@@ -37,7 +37,7 @@ KeyboardCapture& ProcessKeyboardCapture();
 
 class TickCountClock final : public TickClock {
   public:
-    uint32_t nowMs() override { return GetTickCount(); }
+    uint32_t NowMs() override { return GetTickCount(); }
 };
 
 }  // namespace t30

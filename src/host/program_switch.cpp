@@ -56,12 +56,12 @@ int checkForegroundProgram(const ProfileStore& store, ForegroundProgram& foregro
     if (recording) {
         return -1;
     }
-    const std::optional<std::u16string> name = foreground.executableName();
+    const std::optional<std::u16string> name = foreground.ExecutableName();
     if (!name) {
         return -1;
     }
     const int match = FindProfileForProgram(store.edited(), *name);
-    if (match < 0 || match == store.currentIndex()) {
+    if (match < 0 || match == store.CurrentIndex()) {
         return -1;
     }
     activator.activateProfile(match);

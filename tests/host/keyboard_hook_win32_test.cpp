@@ -43,7 +43,7 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             seen->push_back({msg, wp, msg == kMsgHookKey ? lp : 0});
         }
         if (msg == kMsgHookKey && g_recorder) {
-            return g_recorder->onHookKey(uint32_t(wp), uint32_t(lp));
+            return g_recorder->OnHookKey(uint32_t(wp), uint32_t(lp));
         }
         return 0;
     }
@@ -231,10 +231,10 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
     struct Page : RecorderView, MacroWriteBack {
         int saved = 0;
         WorkingMacro last;
-        void recordingStarted() override {}
-        void recordingEnded() override {}
-        void eventsChanged(int) override {}
-        void saveBack(const WorkingMacro& w) override {
+        void RecordingStarted() override {}
+        void RecordingEnded() override {}
+        void EventsChanged(int) override {}
+        void SaveBack(const WorkingMacro& w) override {
             ++saved;
             last = w;
         }
@@ -245,7 +245,7 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
     MacroRecorder recorder(capture, clock, keys, page, page, working);
     g_recorder = &recorder;
 
-    recorder.setRecordDelays(true);
+    recorder.SetRecordDelays(true);
     recorder.start(target_, -1);
     Type({{'A', false},
           {'A', false, 30},
@@ -284,13 +284,13 @@ TEST_F(KeyboardHookWin32, TheShortcutDialogTakesTheKeyboardFromARecording) {
     KeyTableUsageMap keys(ActiveKeyboardLayout());
     struct Page : RecorderView, MacroWriteBack {
         int saved = 0;
-        void recordingStarted() override {}
-        void recordingEnded() override {}
-        void eventsChanged(int) override {}
-        void saveBack(const WorkingMacro&) override { ++saved; }
+        void RecordingStarted() override {}
+        void RecordingEnded() override {}
+        void EventsChanged(int) override {}
+        void SaveBack(const WorkingMacro&) override { ++saved; }
     } page;
     struct Dialog : CaptureClient {
-        void captureTaken() override {}
+        void CaptureTaken() override {}
     } dialog;
     std::vector<Seen> dialogSeen;
     HWND dialogWindow = Create(&dialogSeen, 700);

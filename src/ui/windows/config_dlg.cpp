@@ -146,7 +146,7 @@ void CConfigDlg::Initialise() {
 
     const std::filesystem::path appFolder(App().appFolder);
     const SettingsLoad load = loadSettings(store_.applied(), appFolder);
-    if (load.anyReset()) {
+    if (load.AnyReset()) {
         std::wstring profiles;
         for (int p = 0; p < kProfileCount; ++p) {
             if (load.reset[static_cast<std::size_t>(p)]) {
@@ -162,8 +162,8 @@ void CConfigDlg::Initialise() {
     readPointerSettings(
         store_.applied().profiles[SanitizedProfileIndex(store_.applied().currentIndex)], registry);
     LoadMacroLibrary(library_, appFolder);
-    pipeline_.requestFullApply();
-    store_.copyAppliedToEdited();
+    pipeline_.RequestFullApply();
+    store_.CopyAppliedToEdited();
     Refresh();
 
     worker_.Start(Hwnd());
@@ -244,7 +244,7 @@ bool CConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     } else {
         for (int i = 0; i < kProfileCount; ++i) {
             if (from == profileButtons_[i].Hwnd()) {
-                store_.setCurrentIndex(i);
+                store_.SetCurrentIndex(i);
                 Refresh();
             }
         }
@@ -289,7 +289,7 @@ void CConfigDlg::EnsureAdvancedPage() {
 }
 
 void CConfigDlg::Refresh() {
-    const int current = store_.currentIndex();
+    const int current = store_.CurrentIndex();
     for (int i = 0; i < kProfileCount; ++i) {
         profileButtons_[i].SetCheck(i == current);
     }
@@ -316,7 +316,7 @@ void CConfigDlg::RestoreDefaults() {
     }
     makeDefaults(store_.edited());
     Refresh();
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Apply();
 }
 
@@ -333,7 +333,7 @@ void CConfigDlg::ImportProfile() {
     if (result != ProfileImport::kImported) {
         return;
     }
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Refresh();
     SyncLibraryFromSlots(library_, store_.edited());
     advancedPage_.RefreshMacroList();
@@ -362,9 +362,9 @@ void CConfigDlg::ClearProgram() {
 }
 
 void CConfigDlg::activateProfile(int index) {
-    store_.setCurrentIndex(index);
+    store_.SetCurrentIndex(index);
     Refresh();
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Apply();
 }
 
@@ -493,7 +493,7 @@ LRESULT CConfigDlg::OnShowRequest(WPARAM, LPARAM) {
 }
 
 LRESULT CConfigDlg::OnSendPassDone(WPARAM, LPARAM) {
-    pipeline_.onSendPassFinished();
+    pipeline_.OnSendPassFinished();
     return 0;
 }
 

@@ -26,7 +26,7 @@ const MessageMap* CDpiSettingWnd::GetMessageMap() const {
 bool CDpiSettingWnd::Create(const RECT& rect, HWND parent) {
     parent_ = parent;
     return CreateEx(0, PlainWindowClass(L"T30DpiSettingWnd"), L"", WS_CHILD | WS_VISIBLE, rect,
-                    parent, static_cast<UINT>(model_.windowId()));
+                    parent, static_cast<UINT>(model_.WindowId()));
 }
 
 LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
@@ -45,7 +45,7 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
     slider_.SetRange(kDpiValueMin, kDpiValueMax);
     slider_.SetRounding(true);
     slider_.SetValue(model_.value());
-    value_.SetLabelText(ToWide(model_.valueText()));
+    value_.SetLabelText(ToWide(model_.ValueText()));
     if (mask_) {
         Region shape = MaskToRegion(mask_.Get());
         if (shape && SetWindowRgn(Hwnd(), shape.Get(), TRUE)) {
@@ -80,7 +80,7 @@ void CDpiSettingWnd::SetImages(const RECT& rect, HBITMAP normal, HBITMAP over, H
 void CDpiSettingWnd::SetValue(int value) {
     model_.SetValue(value);
     slider_.SetValue(value);
-    value_.SetLabelText(ToWide(model_.valueText()));
+    value_.SetLabelText(ToWide(model_.ValueText()));
 }
 
 void CDpiSettingWnd::SetEnabled(bool enabled) {
@@ -90,16 +90,16 @@ void CDpiSettingWnd::SetEnabled(bool enabled) {
 }
 
 void CDpiSettingWnd::ShowEnabled() {
-    EnableWindow(selector_.Hwnd(), model_.selectorEnabled());
-    EnableWindow(slider_.Hwnd(), model_.sliderEnabled());
-    EnableWindow(value_.Hwnd(), model_.sliderEnabled());
+    EnableWindow(selector_.Hwnd(), model_.SelectorEnabled());
+    EnableWindow(slider_.Hwnd(), model_.SliderEnabled());
+    EnableWindow(value_.Hwnd(), model_.SliderEnabled());
     InvalidateRect(selector_.Hwnd(), nullptr, FALSE);
 }
 
 void CDpiSettingWnd::SetCurrent(bool current) {
     model_.SetCurrent(current);
-    selector_.SetCheck(model_.selectorChecked());
-    EnableWindow(enableBox_.Hwnd(), model_.enableBoxEnabled());
+    selector_.SetCheck(model_.SelectorChecked());
+    EnableWindow(enableBox_.Hwnd(), model_.EnableBoxEnabled());
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -117,7 +117,7 @@ bool CDpiSettingWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT CDpiSettingWnd::OnSliderValue(WPARAM wParam, LPARAM lParam) {
     if (const auto message =
             model_.OnSliderMoved(static_cast<int>(wParam), static_cast<int>(lParam))) {
-        value_.SetLabelText(ToWide(model_.valueText()));
+        value_.SetLabelText(ToWide(model_.ValueText()));
         PostToPage(*message);
     }
     return 0;
@@ -125,7 +125,7 @@ LRESULT CDpiSettingWnd::OnSliderValue(WPARAM wParam, LPARAM lParam) {
 
 void CDpiSettingWnd::PostToPage(uint32_t wParam) {
     if (parent_ != nullptr) {
-        PostMessageW(parent_, kMsgDpiStageChanged, wParam, model_.windowId());
+        PostMessageW(parent_, kMsgDpiStageChanged, wParam, model_.WindowId());
     }
 }
 

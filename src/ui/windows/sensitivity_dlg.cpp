@@ -500,7 +500,7 @@ void CSensitivityDlg::ShowEventMenu() {
 
 // ---- AdvancedPageView
 
-void CSensitivityDlg::setSlider(int sliderId, int value) {
+void CSensitivityDlg::SetSlider(int sliderId, int value) {
     switch (sliderId) {
         case kSliderPointerSpeed:
             speedSlider_.SetValue(value);
@@ -516,7 +516,7 @@ void CSensitivityDlg::setSlider(int sliderId, int value) {
     }
 }
 
-void CSensitivityDlg::setSpin(int spinId, int value) {
+void CSensitivityDlg::SetSpin(int spinId, int value) {
     switch (spinId) {
         case kSpinPointerSpeed:
             speedSpin_.SetValue(value);
@@ -532,20 +532,20 @@ void CSensitivityDlg::setSpin(int spinId, int value) {
     }
 }
 
-void CSensitivityDlg::enableWheelSlider(bool enabled) {
+void CSensitivityDlg::EnableWheelSlider(bool enabled) {
     EnableWindow(wheelSlider_.Hwnd(), enabled);
     EnableWindow(wheelSlider_.Knob().Hwnd(), enabled);
     InvalidateRect(wheelSlider_.Hwnd(), nullptr, FALSE);
 }
 
-void CSensitivityDlg::setMacroLines(const std::vector<std::u16string>& names) {
+void CSensitivityDlg::SetMacroLines(const std::vector<std::u16string>& names) {
     SendMessageW(macroList_.Hwnd(), LB_RESETCONTENT, 0, 0);
     for (const std::u16string& name : names) {
         macroList_.AddRow(0, ToWide(name));
     }
 }
 
-void CSensitivityDlg::appendMacroLine(const std::u16string& name) {
+void CSensitivityDlg::AppendMacroLine(const std::u16string& name) {
     const int count = macroList_.RowCount();
     SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count > 0 ? count - 1 : 0),
                  0);
@@ -555,7 +555,7 @@ void CSensitivityDlg::appendMacroLine(const std::u16string& name) {
     }
 }
 
-void CSensitivityDlg::setEventLines(const std::vector<EventLine>& lines, int caretLine) {
+void CSensitivityDlg::SetEventLines(const std::vector<EventLine>& lines, int caretLine) {
     const HWND list = eventList_.Hwnd();
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -569,18 +569,18 @@ void CSensitivityDlg::setEventLines(const std::vector<EventLine>& lines, int car
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void CSensitivityDlg::replaceEventLine(int line, const EventLine& content) {
+void CSensitivityDlg::ReplaceEventLine(int line, const EventLine& content) {
     eventList_.DeleteRow(line);
     eventList_.InsertRow(line, content.value, ToWide(content.text));
     eventList_.SelectRow(line);
 }
 
-void CSensitivityDlg::openPauseEditor(int line) {
+void CSensitivityDlg::OpenPauseEditor(int line) {
     eventList_.SelectRow(line);
     eventList_.StartRename();
 }
 
-void CSensitivityDlg::setRepeatText(const std::u16string& text) {
+void CSensitivityDlg::SetRepeatText(const std::u16string& text) {
     const std::wstring wide = ToWide(text);
     if (repeat_.Text() == wide) {
         // The field tells of changes only; the value it shows must still reach the macro.
@@ -590,11 +590,11 @@ void CSensitivityDlg::setRepeatText(const std::u16string& text) {
     SetWindowTextW(repeat_.Hwnd(), wide.c_str());
 }
 
-void CSensitivityDlg::showRecordPressed(bool pressed) {
+void CSensitivityDlg::ShowRecordPressed(bool pressed) {
     record_.SetCheck(pressed);
 }
 
-void CSensitivityDlg::enableForRecording(bool idle) {
+void CSensitivityDlg::EnableForRecording(bool idle) {
     for (HWND control : {spare_.Hwnd(), new_.Hwnd(), delete_.Hwnd(), macroList_.Hwnd()}) {
         EnableWindow(control, idle);
         InvalidateRect(control, nullptr, FALSE);
@@ -606,22 +606,22 @@ void CSensitivityDlg::enableForRecording(bool idle) {
     }
 }
 
-void CSensitivityDlg::warnNoMacro() {
+void CSensitivityDlg::WarnNoMacro() {
     CWarnMacroSet warning;
     warning.Run(Hwnd());
 }
 
-void CSensitivityDlg::warnLocked() {
+void CSensitivityDlg::WarnLocked() {
     CWarnDlg warning(LangString(IDS_WARN_MACRO_LOCKED));
     warning.Run(Hwnd());
 }
 
-bool CSensitivityDlg::confirmDelete() {
+bool CSensitivityDlg::ConfirmDelete() {
     CDeleteMacroWarn confirm;
     return confirm.Run(Hwnd()) == kWarnOk;
 }
 
-void CSensitivityDlg::macrosDeleted() {
+void CSensitivityDlg::MacrosDeleted() {
     if (macrosDeleted_) {
         macrosDeleted_();
     }

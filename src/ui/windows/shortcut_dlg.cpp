@@ -78,12 +78,12 @@ BOOL CShortCutDlg::OnInitDialog() {
 
 void CShortCutDlg::ShowKey() {
     SendMessageW(keyField_.Hwnd(), EM_SETSEL, 0, -1);
-    const std::wstring text = ToWide(state_.keyFieldText());
+    const std::wstring text = ToWide(state_.KeyFieldText());
     SendMessageW(keyField_.Hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CShortCutDlg::ShowFlags() {
-    const auto& views = state_.checkButtons();
+    const auto& views = state_.CheckButtons();
     for (std::size_t n = 0; n < checks_.size(); ++n) {
         checks_[n].SetCheck(views[n].checked);
         EnableWindow(checks_[n].Hwnd(), views[n].enabled);
