@@ -1,15 +1,21 @@
-// Comparing names without regard to case and trimming their white space. Two names keep two
-// rules: a bound program's file name compares the way Windows compares file names (Latin
-// Extended-A and the Cyrillic pairs fold too, only ASCII white space is trimmed), while macro
-// names keep the narrower letter set they have always been compared with (so two macros of an
-// existing macro.data that differ only in, say, 'Ā' and 'ā' stay two) and trim Unicode spaces.
-// tests/base/case_fold_test.cpp shows each difference.
+// Comparing names without regard to case and trimming their white space. Initialisation-file
+// section and key names fold ASCII letters only. Two kinds of name keep two wider rules: a bound
+// program's file name compares the way Windows compares file names (Latin Extended-A and the
+// Cyrillic pairs fold too, only ASCII white space is trimmed), while macro names keep the narrower
+// letter set they have always been compared with (so two macros of an existing macro.data that
+// differ only in, say, 'Ā' and 'ā' stay two) and trim Unicode spaces. tests/base/case_fold_test.cpp
+// shows each difference.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
 namespace t30 {
+
+// Lower case of the ASCII letters only: section and key names of the initialisation files.
+constexpr char16_t FoldAsciiCase(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
 
 // Lower case of the letters Windows folds in file names: ASCII, Latin-1, Latin Extended-A, Greek
 // (with Ϊ and Ϋ), Cyrillic with its historic and extended pairs.

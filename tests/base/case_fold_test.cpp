@@ -1,5 +1,5 @@
-// The two name comparisons side by side: where file names and macro names fold and trim alike,
-// and where they part.
+// The name comparisons side by side: where file names, macro names and initialisation-file names
+// fold and trim alike, and where they part.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,37 +14,38 @@ struct FoldCase {
     char16_t upper;
     char16_t fileName;   // what FoldFileNameCase gives
     char16_t macroName;  // what FoldMacroNameCase gives
+    char16_t ascii;      // what FoldAsciiCase gives
     const char* why;
 };
 
 const FoldCase kFoldCases[] = {
-    // Alike.
-    {u'A', u'a', u'a', "ASCII"},
-    {u'a', u'a', u'a', "lower case stays"},
-    {u'1', u'1', u'1', "not a letter"},
-    {0xC0, 0xE0, 0xE0, "Latin-1 À"},
-    {0xD7, 0xD7, 0xD7, "× is no letter"},
-    {0xDE, 0xFE, 0xFE, "Latin-1 Þ"},
-    {0x391, 0x3B1, 0x3B1, "Greek Α"},
-    {0x3A2, 0x3A2, 0x3A2, "unassigned between Ρ and Σ"},
-    {0x3A9, 0x3C9, 0x3C9, "Greek Ω"},
-    {0x400, 0x450, 0x450, "Cyrillic Ѐ"},
-    {0x410, 0x430, 0x430, "Cyrillic А"},
-    {0x42F, 0x44F, 0x44F, "Cyrillic Я"},
+    // File and macro names alike; initialisation-file names fold ASCII letters only.
+    {u'A', u'a', u'a', u'a', "ASCII"},
+    {u'a', u'a', u'a', u'a', "lower case stays"},
+    {u'1', u'1', u'1', u'1', "not a letter"},
+    {0xC0, 0xE0, 0xE0, 0xC0, "Latin-1 À"},
+    {0xD7, 0xD7, 0xD7, 0xD7, "× is no letter"},
+    {0xDE, 0xFE, 0xFE, 0xDE, "Latin-1 Þ"},
+    {0x391, 0x3B1, 0x3B1, 0x391, "Greek Α"},
+    {0x3A2, 0x3A2, 0x3A2, 0x3A2, "unassigned between Ρ and Σ"},
+    {0x3A9, 0x3C9, 0x3C9, 0x3A9, "Greek Ω"},
+    {0x400, 0x450, 0x450, 0x400, "Cyrillic Ѐ"},
+    {0x410, 0x430, 0x430, 0x410, "Cyrillic А"},
+    {0x42F, 0x44F, 0x44F, 0x42F, "Cyrillic Я"},
     // Only file names fold these: Windows' file-name table covers them, the macro names never did.
-    {0x3AA, 0x3CA, 0x3AA, "Greek Ϊ"},
-    {0x3AB, 0x3CB, 0x3AB, "Greek Ϋ"},
-    {0x100, 0x101, 0x100, "Latin Extended-A Ā, even upper"},
-    {0x141, 0x142, 0x141, "Latin Extended-A Ł, odd upper"},
-    {0x17D, 0x17E, 0x17D, "Latin Extended-A Ž, odd upper"},
-    {0x460, 0x461, 0x460, "Cyrillic Ѡ"},
-    {0x48A, 0x48B, 0x48A, "Cyrillic Ҋ"},
+    {0x3AA, 0x3CA, 0x3AA, 0x3AA, "Greek Ϊ"},
+    {0x3AB, 0x3CB, 0x3AB, 0x3AB, "Greek Ϋ"},
+    {0x100, 0x101, 0x100, 0x100, "Latin Extended-A Ā, even upper"},
+    {0x141, 0x142, 0x141, 0x141, "Latin Extended-A Ł, odd upper"},
+    {0x17D, 0x17E, 0x17D, 0x17D, "Latin Extended-A Ž, odd upper"},
+    {0x460, 0x461, 0x460, 0x460, "Cyrillic Ѡ"},
+    {0x48A, 0x48B, 0x48A, 0x48A, "Cyrillic Ҋ"},
     // Lower case of those pairs stays in both.
-    {0x101, 0x101, 0x101, "Latin Extended-A ā"},
-    {0x142, 0x142, 0x142, "Latin Extended-A ł"},
+    {0x101, 0x101, 0x101, 0x101, "Latin Extended-A ā"},
+    {0x142, 0x142, 0x142, 0x142, "Latin Extended-A ł"},
 };
 
-TEST(CaseFold, FileNamesAndMacroNamesFoldTheLettersOfTheTable) {
+TEST(CaseFold, EachNameKindFoldsTheLettersOfTheTable) {
     for (const FoldCase& c : kFoldCases) {
         char label[16];
         std::snprintf(label, sizeof label, "U+%04X", unsigned(c.upper));
@@ -52,6 +53,7 @@ TEST(CaseFold, FileNamesAndMacroNamesFoldTheLettersOfTheTable) {
             << label << " " << c.why;
         EXPECT_EQ(unsigned(FoldMacroNameCase(c.upper)), unsigned(c.macroName))
             << label << " " << c.why;
+        EXPECT_EQ(unsigned(FoldAsciiCase(c.upper)), unsigned(c.ascii)) << label << " " << c.why;
     }
 }
 
