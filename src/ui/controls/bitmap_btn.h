@@ -1,6 +1,6 @@
-// Rectangular owner-drawn buttons whose state pictures are cut out of a skinned window's
-// whole-window pictures: CBitmapBtn (picture and optional caption, optionally a check button) and
-// CBitmapCBtn (picture with a colour swatch, for the stage and lighting colours).
+// Rectangular buttons cut out of a skinned window's pictures: CBitmapBtn (picture and optional
+// caption, optionally a check button) and CBitmapCBtn, the colour swatch (a picture with a colour
+// square, for the stage and lighting colours).
 #pragma once
 
 #include <windows.h>

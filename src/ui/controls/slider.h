@@ -1,6 +1,6 @@
-// CClickHSlider: a horizontal slider whose track is cut from the window skin and whose knob,
-// CPHSlider, is a small shaped window drawn from its own picture file. Dragging the knob or
-// clicking the track reports the value to the owner.
+// The slider: CPHSlider is its knob, CClickHSlider the slider itself. The track is cut from the
+// window skin; the knob is a small shaped window drawn from its own picture file. Dragging the
+// knob or clicking the track reports the value to the owner.
 #pragma once
 
 #include <windows.h>

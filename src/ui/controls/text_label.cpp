@@ -68,49 +68,4 @@ LRESULT CTextLabel::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-// ---- CLineWnd
-
-const MessageMap* CLineWnd::GetMessageMap() const {
-    static const MessageMap map{CWnd::GetMessageMap(),
-                                {
-                                    OnMessage(WM_PAINT, &CLineWnd::OnPaint),
-                                    OnMessage(WM_ERASEBKGND, &CLineWnd::OnEraseBackground),
-                                }};
-    return &map;
-}
-
-bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id) {
-    const wchar_t* cls = PlainWindowClass(L"T30 Line Window");
-    return cls != nullptr && CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
-}
-
-void CLineWnd::SetPicture(const std::wstring& path) {
-    path_ = path;
-    picture_.Reset();
-    decoded_ = false;
-    if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-    }
-}
-
-HBITMAP CLineWnd::Picture() {
-    if (!decoded_) {
-        decoded_ = true;
-        LoadSkinPicture(path_, picture_);
-    }
-    return picture_.Get();
-}
-
-LRESULT CLineWnd::OnPaint(WPARAM, LPARAM) {
-    PaintDC dc(Hwnd());
-    HBITMAP picture = Picture();
-    const SIZE size = BitmapSize(picture);
-    MemoryDC source(CreateCompatibleDC(dc.Get()));
-    SelectGuard keep(source.Get(), picture);
-    if (keep.Ok()) {
-        BitBlt(dc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-    }
-    return 0;
-}
-
 }  // namespace t30

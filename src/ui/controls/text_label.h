@@ -1,4 +1,5 @@
-// Passive child windows: CTextLabel, one line of flat text, and CLineWnd, one picture.
+// CTextLabel, a passive child window with one line of flat text, and the plain window class of
+// the passive windows (CLineWnd, the picture window, is in picture_wnd.h).
 #pragma once
 
 #include <windows.h>
@@ -30,27 +31,6 @@ class CTextLabel : public CWnd {
     std::wstring text_;
     RECT client_{};
     COLORREF background_ = RGB(2, 2, 2);
-};
-
-class CLineWnd : public CWnd {
-  public:
-    bool Create(const RECT& rect, HWND parent, UINT id);
-    // Shows a picture file (BMP, JPEG, GIF) from now on. It is decoded when first needed: a page
-    // holds two dozen of these, hidden until the user points at their button.
-    void SetPicture(const std::wstring& path);
-    // The decoded picture, or nullptr when the file cannot be decoded.
-    HBITMAP Picture();
-
-  protected:
-    const MessageMap* GetMessageMap() const override;
-
-  private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-
-    std::wstring path_;
-    bool decoded_ = true;
-    Bitmap picture_;
 };
 
 // Registers (once) a plain window class with the default procedure, no background brush and the

@@ -1,7 +1,7 @@
-// The advanced page: the desktop pointer settings of the current profile, and the macro editor
-// (macro list, event list with its menu, recording controls, repeat count). What it decides lives
-// in AdvancedPageLogic; this window builds the controls from "skin_advance_setting.ini", passes
-// their messages in and shows what the logic says.
+// CSensitivityDlg is the advanced page: the desktop pointer settings of the current profile, and
+// the macro editor (macro list, event list with its menu, recording controls, repeat count). What
+// it decides lives in AdvancedPageLogic; this window builds the controls from
+// "skin_advance_setting.ini", passes their messages in and shows what the logic says.
 #pragma once
 
 #include <windows.h>

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/controls/picture_wnd.h"
 #include "ui/controls/text_label.h"
 #include "ui/skin/skin_win32.h"
 #include "win_test_support.h"
