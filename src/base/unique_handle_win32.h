@@ -50,6 +50,11 @@ struct KernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// A file opened by CreateFile, whose empty value is INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 struct RegistryKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static void Close(HKEY h) { RegCloseKey(h); }
@@ -63,6 +68,7 @@ struct ComTraits {
 
 using Library = UniqueHandle<HMODULE, LibraryTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<HKEY, RegistryKeyTraits>;
 template <class Interface>
 using ComPtr = UniqueHandle<Interface*, ComTraits<Interface>>;

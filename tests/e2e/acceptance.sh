@@ -291,23 +291,33 @@ pointer_settings)
     i32_is $settings $(($(profile_offset 0) + POINTER_SPEED)) 9 || fail "pointerSpeed not saved"
     ;;
 tray_icon)
-    # The window goes to the notification area and comes back from it; the icon's menu opens
-    # the window and ends the program, which sends nothing by itself.
+    # The window goes to the notification area and comes back from it, looking as it did (it
+    # lets go of its pictures while hidden and draws them again); the icon's menu opens the
+    # window and ends the program, which sends nothing by itself.
     start_mouse
     vm plug 2
     start_app
     app=$last_app_pid
     wait_for "the main window" 20 main_window_visible
+    basic_look=$(window_look)
     click_main 4  # Cancel
     wait_for "the window to hide" 10 main_window_hidden
     click_tray_icon
     wait_for "the window after a click on the icon" 10 main_window_visible
+    [ "$(window_look)" = "$basic_look" ] || fail "the button page looked different when it came back"
+    click_main 2  # the advanced page
+    advanced_look=$(window_look)
+    [ "$advanced_look" != "$basic_look" ] || fail "the advanced tab showed no other page"
     click_main 7  # close
     wait_for "the window to hide" 10 main_window_hidden
     click_tray_icon 3
     wait_for "the icon's menu" 10 menu_open
     click_menu_item first  # Open Settings
     wait_for "the window from the menu" 10 main_window_visible
+    [ "$(window_look)" = "$advanced_look" ] ||
+        fail "the advanced page looked different when it came back"
+    click_main 1  # back to the button page, drawn again after the other page was seen
+    [ "$(window_look)" = "$basic_look" ] || fail "the button page looked different after the tabs"
     vm event 2 0x1000 4
     wait_for "dpiStage 3 in Config.data" 5 i32_is $settings $(($(profile_offset 0) + DPI_STAGE)) 3
     click_tray_icon 3

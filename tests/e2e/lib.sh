@@ -494,10 +494,19 @@ key_rect() {
         /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
         in_pos && $1 == k { printf "%dx%d+%d+%d\n", $5, $6, $3, $4; exit }'
 }
-key_look() {
+key_look() { look_of "$(key_rect "$1")"; }
+# The same for the whole main window.
+window_look() {
+    local id
+    id=$(xdotool search --onlyvisible --name "$APP_TITLE" | sed -n 1p)
+    look_of "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { printf "%dx%d+%d+%d\n", w, h, x, y }')"
+}
+look_of() {
     xdotool mousemove 470 6
     sleep 0.5
-    xwd -root -silent | /usr/bin/convert xwd:- -crop "$(key_rect "$1")" rgb:- | md5sum | cut -c1-32
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "$1" rgb:- | md5sum | cut -c1-32
 }
 
 # The UTF-16 text at a byte offset of a file, up to its NUL.

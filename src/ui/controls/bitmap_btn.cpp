@@ -50,13 +50,8 @@ bool CBitmapButtonBase::Create(const RECT& rect, HWND parent) {
     return CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, rect, parent, 0);
 }
 
-void CBitmapButtonBase::SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                                       HBITMAP disable) {
-    WindowDC dc(Hwnd());
-    CutImageRect(dc.Get(), normal_, normal, rect);
-    CutImageRect(dc.Get(), over_, over, rect);
-    CutImageRect(dc.Get(), down_, down, rect);
-    CutImageRect(dc.Get(), disable_, disable, rect);
+void CBitmapButtonBase::SetStateImages(SkinPart part) {
+    part_ = std::move(part);
     const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
     SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
 }
@@ -198,26 +193,26 @@ LRESULT CBitmapButtonBase::OnDrawItem(WPARAM, LPARAM lParam) {
     return TRUE;
 }
 
-HBITMAP CBitmapBtn::ChooseImage(bool pressed, bool disabled) const {
+SkinState CBitmapBtn::ChooseImage(bool pressed, bool disabled) const {
     if (checkMode_) {
         if (disabled) {
-            return disable_.Get();
+            return SkinState::kDisable;
         }
         if (checked_) {
-            return down_.Get();
+            return SkinState::kDown;
         }
-        return hovering_ ? over_.Get() : normal_.Get();
+        return hovering_ ? SkinState::kOver : SkinState::kNormal;
     }
     if (checked_) {
-        return disabled ? disable_.Get() : down_.Get();
+        return disabled ? SkinState::kDisable : SkinState::kDown;
     }
     if (pressed) {
-        return down_.Get();
+        return SkinState::kDown;
     }
     if (hovering_) {
-        return over_.Get();
+        return SkinState::kOver;
     }
-    return disabled ? disable_.Get() : normal_.Get();
+    return disabled ? SkinState::kDisable : SkinState::kNormal;
 }
 
 void CBitmapBtn::Draw(const DRAWITEMSTRUCT& item) {
@@ -229,11 +224,7 @@ void CBitmapBtn::Draw(const DRAWITEMSTRUCT& item) {
     if (!buffer.Ok()) {
         return;
     }
-    if (HBITMAP image = ChooseImage(pressed, disabled)) {
-        MemoryDC source(CreateCompatibleDC(item.hDC));
-        SelectGuard keep(source.Get(), image);
-        BitBlt(buffer.Dc(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
-    }
+    part_.Draw(buffer.Dc(), ChooseImage(pressed, disabled));
     if (!caption_.empty()) {
         SetBkMode(buffer.Dc(), TRANSPARENT);
         SetTextColor(buffer.Dc(), hovering_               ? kHoverText
@@ -276,17 +267,17 @@ void CBitmapBtn::Draw(const DRAWITEMSTRUCT& item) {
 void CBitmapCBtn::Draw(const DRAWITEMSTRUCT& item) {
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    HBITMAP image;
+    SkinState image;
     if (checkMode_) {
-        image = disabled    ? disable_.Get()
-                : checked_  ? down_.Get()
-                : hovering_ ? over_.Get()
-                            : normal_.Get();
+        image = disabled    ? SkinState::kDisable
+                : checked_  ? SkinState::kDown
+                : hovering_ ? SkinState::kOver
+                            : SkinState::kNormal;
     } else {
-        image = ((checked_ && !disabled) || pressed) ? down_.Get()
-                : hovering_                          ? over_.Get()
-                : disabled                           ? disable_.Get()
-                                                     : normal_.Get();
+        image = ((checked_ && !disabled) || pressed) ? SkinState::kDown
+                : hovering_                          ? SkinState::kOver
+                : disabled                           ? SkinState::kDisable
+                                                     : SkinState::kNormal;
     }
     RECT client;
     GetClientRect(Hwnd(), &client);
@@ -294,11 +285,7 @@ void CBitmapCBtn::Draw(const DRAWITEMSTRUCT& item) {
     if (!buffer.Ok()) {
         return;
     }
-    if (image != nullptr) {
-        MemoryDC source(CreateCompatibleDC(item.hDC));
-        SelectGuard keep(source.Get(), image);
-        BitBlt(buffer.Dc(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
-    }
+    part_.Draw(buffer.Dc(), image);
     if (!disabled) {
         RECT swatch = client;
         InflateRect(&swatch, -2, -2);

@@ -10,6 +10,7 @@
 #include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
@@ -18,9 +19,8 @@ class CBitmapButtonBase : public CWnd {
     ~CBitmapButtonBase() override;
     // A visible child push button with an empty caption and id 0, at `rect` of `parent`.
     bool Create(const RECT& rect, HWND parent);
-    // Cuts `rect` out of each whole-window picture into this button's four images.
-    void SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                        HBITMAP disable);
+    // The button's part of its window's state pictures; also drops the border and tab stop.
+    void SetStateImages(SkinPart part);
     // Created on first use; `activate` shows or silences it.
     void SetTooltip(const std::wstring& text, bool activate);
     // In check mode a click inverts the check state and the button notifies its parent itself.
@@ -37,7 +37,7 @@ class CBitmapButtonBase : public CWnd {
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     virtual void Draw(const DRAWITEMSTRUCT& item) = 0;
 
-    Bitmap normal_, over_, down_, disable_;
+    SkinPart part_;
     bool checked_ = false;
     bool checkMode_ = false;
     bool hovering_ = false;
@@ -73,7 +73,7 @@ class CBitmapBtn : public CBitmapButtonBase {
     void Draw(const DRAWITEMSTRUCT& item) override;
 
   private:
-    HBITMAP ChooseImage(bool pressed, bool disabled) const;
+    SkinState ChooseImage(bool pressed, bool disabled) const;
 
     std::wstring caption_;
     int layout_ = kCentred;

@@ -10,6 +10,7 @@ const MessageMap* CLineWnd::GetMessageMap() const {
                                 {
                                     OnMessage(WM_PAINT, &CLineWnd::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CLineWnd::OnEraseBackground),
+                                    OnMessage(WM_SHOWWINDOW, &CLineWnd::OnShowWindow),
                                 }};
     return &map;
 }
@@ -20,20 +21,22 @@ bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id) {
 }
 
 void CLineWnd::SetPicture(const std::wstring& path) {
-    path_ = path;
-    picture_.Reset();
-    decoded_ = false;
+    picture_ = StatePictures::FromFile(path);
     if (Hwnd()) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
 HBITMAP CLineWnd::Picture() {
-    if (!decoded_) {
-        decoded_ = true;
-        LoadSkinPicture(path_, picture_);
+    return picture_ ? picture_->Get(SkinState::kNormal) : nullptr;
+}
+
+LRESULT CLineWnd::OnShowWindow(WPARAM wParam, LPARAM) {
+    // A highlight is seen only while its button is pointed at: no picture kept in between.
+    if (wParam == FALSE && picture_) {
+        picture_->Release();
     }
-    return picture_.Get();
+    return Default();
 }
 
 LRESULT CLineWnd::OnPaint(WPARAM, LPARAM) {

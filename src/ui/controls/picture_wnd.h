@@ -4,18 +4,21 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
 class CLineWnd : public CWnd {
   public:
     bool Create(const RECT& rect, HWND parent, UINT id);
-    // Shows a picture file (BMP, JPEG, GIF) from now on. It is decoded when first needed: a page
-    // holds two dozen of these, hidden until the user points at their button.
+    // Shows a picture file (BMP, JPEG, GIF) from now on. It is decoded when first needed (a page
+    // holds two dozen of these, hidden until the user points at their button) and let go with
+    // every other skin picture when the main window hides.
     void SetPicture(const std::wstring& path);
     // The decoded picture, or nullptr when the file cannot be decoded.
     HBITMAP Picture();
@@ -26,10 +29,9 @@ class CLineWnd : public CWnd {
   private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnShowWindow(WPARAM, LPARAM);
 
-    std::wstring path_;
-    bool decoded_ = true;
-    Bitmap picture_;
+    std::shared_ptr<StatePictures> picture_;
 };
 
 }  // namespace t30

@@ -44,9 +44,10 @@ LRESULT CRgnWnd::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) {
         return -1;
     }
-    mask_.Reset(static_cast<HBITMAP>(LoadImageW(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0, 0,
-                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    Region shape = MaskToRegion(mask_.Get());
+    // Only the shape is kept; the mask picture goes once it is made.
+    const Bitmap mask(static_cast<HBITMAP>(LoadImageW(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0,
+                                                      0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    Region shape = MaskToRegion(mask.Get());
     if (!shape) {
         return 0;  // stays rectangular, and no click ever counts
     }
@@ -54,19 +55,6 @@ LRESULT CRgnWnd::OnCreate(WPARAM, LPARAM) {
     CombineRgn(hitRegion_.Get(), shape.Get(), nullptr, RGN_COPY);
     SetWindowRgn(Hwnd(), shape.Release(), TRUE);  // the system owns it from here on
     return 0;
-}
-
-void CRgnWnd::SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                             HBITMAP disable) {
-    normal_.Reset();
-    over_.Reset();
-    down_.Reset();
-    disable_.Reset();
-    WindowDC dc(Hwnd());
-    CutImageRect(dc.Get(), normal_, normal, rect);
-    CutImageRect(dc.Get(), over_, over, rect);
-    CutImageRect(dc.Get(), down_, down, rect);
-    CutImageRect(dc.Get(), disable_, disable, rect);
 }
 
 bool CRgnWnd::InShape(int x, int y) const {
@@ -184,33 +172,26 @@ LRESULT CRgnButton::OnPaint(WPARAM, LPARAM) {
     } else if (state_ == kDisabled) {
         state_ = kNormal;
     }
-    HBITMAP image = normal_.Get();
+    SkinState image = SkinState::kNormal;
     COLORREF text = normalText_;
     if (checked_ || state_ == kPressed) {
-        image = down_.Get();
+        image = SkinState::kDown;
         text = downText_;
     } else if (state_ == kHover) {
-        image = over_.Get();
+        image = SkinState::kOver;
         text = overText_;
     } else if (state_ == kDisabled) {
-        image = disable_.Get();
+        image = SkinState::kDisable;
         text = disabledText_;
     }
-    const SIZE size = BitmapSize(image);
-    MemoryDC source(CreateCompatibleDC(dc.Get()));
-    SelectGuard sourceSel(source.Get(), image);
     if (caption_.empty()) {
-        if (sourceSel.Ok()) {
-            BitBlt(dc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-        }
+        part_.Draw(dc.Get(), image);
         return 0;
     }
     RECT client;
     GetClientRect(Hwnd(), &client);
     OffscreenBuffer buffer(dc.Get(), client.right, client.bottom);
-    if (sourceSel.Ok()) {
-        BitBlt(buffer.Dc(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-    }
+    part_.Draw(buffer.Dc(), image);
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), text);
     Font font(MakeArialFont(fontHeight_));
@@ -219,6 +200,7 @@ LRESULT CRgnButton::OnPaint(WPARAM, LPARAM) {
         DrawTextW(buffer.Dc(), caption_.c_str(), static_cast<int>(caption_.size()), &client,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
+    const SIZE size = part_.Has(image) ? part_.Size() : SIZE{0, 0};
     buffer.Present(size.cx, size.cy);
     return 0;
 }

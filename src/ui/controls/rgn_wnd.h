@@ -9,6 +9,7 @@
 #include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
@@ -20,9 +21,8 @@ class CRgnWnd : public CWnd {
     void SetMaskFile(std::wstring path) { maskFile_ = std::move(path); }
     // Visible tab-stop child; skinned windows pass id 0 and an empty caption.
     bool Create(const wchar_t* caption, const RECT& rect, HWND parent, UINT id);
-    // Replaces the four state images by the cut-outs of `rect` from the whole-window pictures.
-    void SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                        HBITMAP disable);
+    // The button's part of its window's state pictures.
+    void SetStateImages(SkinPart part) { part_ = std::move(part); }
     // The shape used for hit tests; empty when the mask gave none.
     HRGN HitRegion() const { return hitRegion_.Get(); }
 
@@ -31,14 +31,13 @@ class CRgnWnd : public CWnd {
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     bool InShape(int x, int y) const;
 
-    Bitmap normal_, over_, down_, disable_;
+    SkinPart part_;
 
   private:
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
 
     Region hitRegion_;
-    Bitmap mask_;
     std::wstring maskFile_;
 };
 

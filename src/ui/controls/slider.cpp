@@ -226,9 +226,8 @@ LRESULT CClickHSlider::OnCreate(WPARAM, LPARAM) {
     return 0;
 }
 
-void CClickHSlider::SetTrackImage(HBITMAP windowPicture, const RECT& rect) {
-    WindowDC dc(Hwnd());
-    CutImageRect(dc.Get(), track_, windowPicture, rect);
+void CClickHSlider::SetTrackImage(SkinPart track) {
+    track_ = std::move(track);
     if (Hwnd()) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
@@ -279,7 +278,7 @@ LRESULT CClickHSlider::OnKnobValue(WPARAM wParam, LPARAM) {
 
 LRESULT CClickHSlider::OnPaint(WPARAM, LPARAM) {
     PaintDC dc(Hwnd());
-    CopyPicture(dc.Get(), track_.Get());
+    track_.Draw(dc.Get(), SkinState::kNormal);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
@@ -62,8 +63,8 @@ class CClickHSlider : public CWnd {
     // visible child at trackRect (owner's client coordinates). False, and nothing created, when
     // the knob picture cannot be loaded.
     bool Create(const std::wstring& knobFile, const RECT& trackRect, HWND owner, UINT id);
-    // Cuts the track picture out of the owner's whole-window picture.
-    void SetTrackImage(HBITMAP windowPicture, const RECT& rect);
+    // The track: its part of the owner's state pictures, drawn in the Normal state.
+    void SetTrackImage(SkinPart track);
     void SetRange(int minimum, int maximum);
     void SetRounding(bool on);
     // Moves the knob to the value's place (no message to the owner).
@@ -82,7 +83,7 @@ class CClickHSlider : public CWnd {
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
 
-    Bitmap track_;
+    SkinPart track_;
     std::wstring knobFile_;
     int knobWidth_ = 0, knobHeight_ = 0;
     RECT trackRect_{};

@@ -58,19 +58,12 @@ LRESULT CSpinWnd::OnCreate(WPARAM, LPARAM) {
     return 0;
 }
 
-void CSpinWnd::SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                              HBITMAP disable) {
-    {
-        WindowDC dc(Hwnd());
-        CutImageRect(dc.Get(), normal_, normal, rect);
-        CutImageRect(dc.Get(), over_, over, rect);
-        CutImageRect(dc.Get(), down_image_, down, rect);
-        CutImageRect(dc.Get(), disable_, disable, rect);
-    }
+void CSpinWnd::SetStateImages(SkinPart part) {
+    part_ = std::move(part);
     LONG style = GetWindowLongW(Hwnd(), GWL_STYLE);
     SetWindowLongW(Hwnd(), GWL_STYLE, style & ~(WS_BORDER | WS_TABSTOP));
-    up_.SetStateImages(UpRect(), normal_.Get(), over_.Get(), down_image_.Get(), disable_.Get());
-    down_.SetStateImages(DownRect(), normal_.Get(), over_.Get(), down_image_.Get(), disable_.Get());
+    up_.SetStateImages(part_.Inner(UpRect()));
+    down_.SetStateImages(part_.Inner(DownRect()));
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -146,12 +139,7 @@ LRESULT CSpinWnd::OnEditLeft(WPARAM, LPARAM) {
 
 LRESULT CSpinWnd::OnPaint(WPARAM, LPARAM) {
     PaintDC dc(Hwnd());
-    const SIZE size = BitmapSize(normal_.Get());
-    MemoryDC source(CreateCompatibleDC(dc.Get()));
-    SelectGuard keep(source.Get(), normal_.Get());
-    if (keep.Ok()) {
-        BitBlt(dc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-    }
+    part_.Draw(dc.Get(), SkinState::kNormal);
     return 0;
 }
 

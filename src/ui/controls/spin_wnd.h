@@ -10,6 +10,7 @@
 #include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
@@ -19,10 +20,8 @@ class CSpinWnd : public CWnd {
 
     // Visible child at rect (owner's client coordinates); the arrows and the edit come with it.
     bool Create(const RECT& rect, HWND owner, UINT id);
-    // Cuts the spin's four images out of the owner's whole-window pictures, then gives each arrow
-    // its part of them.
-    void SetStateImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                        HBITMAP disable);
+    // The spin's part of its owner's state pictures; each arrow gets its own part of it.
+    void SetStateImages(SkinPart part);
     // Stores the range and limits the edit to the characters the maximum needs.
     void SetRange(int minimum, int maximum);
     void SetStep(int step) { range_.step = step; }
@@ -49,7 +48,7 @@ class CSpinWnd : public CWnd {
     void WriteEdit(int value);
     void Notify();
 
-    Bitmap normal_, over_, down_image_, disable_;
+    SkinPart part_;
     CBitmapBtn up_, down_;
     CBmpEdit edit_;
     int value_ = 0;

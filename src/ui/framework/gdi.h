@@ -1,6 +1,6 @@
-// RAII owners for GDI objects and device contexts (kernel handles, libraries, COM pointers and
-// registry keys are in base/unique_handle_win32.h). Each owns exactly one handle, is movable and
-// not copyable, and releases what it owns when it dies or is reset.
+// RAII owners for GDI objects and device contexts (kernel handles, files, libraries, COM pointers
+// and registry keys are in base/unique_handle_win32.h). Each owns exactly one handle, is movable
+// and not copyable, and releases what it owns when it dies or is reset.
 //
 //   void CMyWnd::Paint(HDC target, const RECT& client) {
 //       t30::OffscreenBuffer buffer(target, client.right, client.bottom);  // double buffering

@@ -25,21 +25,12 @@ void EnsureCom() {
     (void)entered;
 }
 
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) {
-            CloseHandle(h);
-        }
-    }
-};
-
 // The whole file in movable global memory, or nullptr.
 HGLOBAL ReadFileToGlobal(const std::wstring& path, DWORD& size) {
-    FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)};
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER length{};
-    if (file.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.h, &length) || length.QuadPart <= 0 ||
+    if (!file || !GetFileSizeEx(file.Get(), &length) || length.QuadPart <= 0 ||
         length.QuadPart > 256 * 1024 * 1024) {
         return nullptr;
     }
@@ -50,7 +41,8 @@ HGLOBAL ReadFileToGlobal(const std::wstring& path, DWORD& size) {
     }
     void* data = GlobalLock(memory);
     DWORD read = 0;
-    const bool ok = data != nullptr && ReadFile(file.h, data, size, &read, nullptr) && read == size;
+    const bool ok =
+        data != nullptr && ReadFile(file.Get(), data, size, &read, nullptr) && read == size;
     GlobalUnlock(memory);
     if (!ok) {
         GlobalFree(memory);
@@ -88,27 +80,12 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
         return SIZE{0, 0};
     }
     // The picture object deletes its own bitmap when released; keep a copy that is ours alone.
-    bitmap.Reset(static_cast<HBITMAP>(CopyImage(
-        reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0)));
+    // A section's memory goes back to the system when the picture is freed, where Wine keeps
+    // the heap an ordinary bitmap lived in.
+    bitmap.Reset(
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return BitmapSize(bitmap.Get());
-}
-
-void CutImageRect(HDC dc, Bitmap& target, HBITMAP source, const RECT& rect) {
-    if (source == nullptr) {
-        return;
-    }
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    target.Reset(CreateCompatibleBitmap(dc, width, height));
-    if (!target) {
-        return;
-    }
-    MemoryDC from(CreateCompatibleDC(dc));
-    MemoryDC to(CreateCompatibleDC(dc));
-    SelectGuard fromSel(from.Get(), source);
-    SelectGuard toSel(to.Get(), target.Get());
-    StretchBlt(to.Get(), 0, 0, width, height, from.Get(), rect.left, rect.top, width, height,
-               SRCCOPY);
 }
 
 Region MaskToRegion(HBITMAP mask, COLORREF key, COLORREF tolerance) {

@@ -15,10 +15,6 @@ namespace t30 {
 // size is 0 by 0. Returns the picture's width and height.
 SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap);
 
-// Copies `rect` of `source` into a new bitmap compatible with `dc`, which replaces `target`.
-// With no source bitmap, target keeps what it had.
-void CutImageRect(HDC dc, Bitmap& target, HBITMAP source, const RECT& rect);
-
 // The region of the pixels of `mask` whose colour is not within [key, key + tolerance] in each of
 // red, green and blue. None for no bitmap or a failure; an empty region for a mask without any
 // opaque pixel.

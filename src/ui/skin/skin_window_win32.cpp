@@ -11,38 +11,33 @@ void BuildSkinWindow(HWND window, const std::wstring& file, std::u16string_view 
     const std::wstring folder = App().skinFolder;
     const SkinFile skin(std::filesystem::path(folder + file));
     const StatePictureNames names = skin.Pictures(section);
-    auto load = [&](const std::u16string& name, Bitmap& into) {
-        if (name.empty()) {  // no key: no picture, not the skin folder itself
-            into.Reset();
-            return SIZE{0, 0};
-        }
-        return LoadSkinPicture(folder + ToWide(name), into);
+    auto path = [&](const std::u16string& name) {
+        // no key: no picture, not the skin folder itself
+        return name.empty() ? std::wstring() : folder + ToWide(name);
     };
 
-    // The mask is needed only for the window's shape: shaped and freed before the state pictures
-    // are decoded, so the largest pictures are never held all at once.
-    Bitmap mask;
-    load(names.mask, mask);
-    images.size = load(names.normal, images.background);
+    // The mask is needed only for the window's shape: shaped and freed before any state picture
+    // is decoded, so the largest pictures are never held all at once. The background is decoded
+    // now for the window's size; the other states when something first draws them.
+    Region shape;
+    {
+        Bitmap mask;
+        if (!names.mask.empty()) {
+            LoadSkinPicture(path(names.mask), mask);
+        }
+        shape = MaskToRegion(mask.Get());
+    }
+    images.pictures = StatePictures::FromFiles(
+        {path(names.normal), path(names.over), path(names.down), path(names.disable)});
+    images.size = images.pictures->Size(SkinState::kNormal);
 
     SetWindowPos(window, nullptr, 0, 0, images.size.cx, images.size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    Region shape = MaskToRegion(mask.Get());
-    mask.Reset();
     if (shape) {
         SetWindowRgn(window, shape.Release(), TRUE);  // the system owns it from here on
     }
 
-    // The other state pictures only give controls their parts; a window without controls has no
-    // use for them, and each costs a full decode.
-    if (controls.empty()) {
-        return;
-    }
-    Bitmap over, down, disable;
-    load(names.over, over);
-    load(names.down, down);
-    load(names.disable, disable);
-    const SkinPictures pictures{images.background.Get(), over.Get(), down.Get(), disable.Get()};
+    const SkinPictures pictures{images.pictures};
     for (const SkinControl& control : controls) {
         const SkinEntry entry = skin.Entry(control.key);
         const RECT rect{entry.left, entry.top, entry.right, entry.bottom};
@@ -55,7 +50,7 @@ void BuildSkinWindow(HWND window, const std::wstring& file, std::u16string_view 
 void PaintSkinBackground(HWND window, const SkinWindowImages& images) {
     PaintDC dc(window);
     MemoryDC source(CreateCompatibleDC(dc.Get()));
-    SelectGuard keep(source.Get(), images.background.Get());
+    SelectGuard keep(source.Get(), images.Background());
     if (keep.Ok()) {
         BitBlt(dc.Get(), 0, 0, images.size.cx, images.size.cy, source.Get(), 0, 0, SRCCOPY);
     }

@@ -5,7 +5,7 @@
 //           {1, [&](const t30::SkinEntry&, const RECT& r, const t30::SkinPictures& p) {
 //                ok_.SetMaskFile(t30::App().skinFolder + L"ok_mask.bmp");
 //                ok_.Create(L"", r, Hwnd(), 0);
-//                ok_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+//                ok_.SetStateImages(p.Part(r));
 //                ok_.SetCaption(t30::LangString(107));
 //            }},
 //       };
@@ -18,18 +18,21 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ui/framework/gdi.h"
 #include "ui/skin/skin_entry.h"
+#include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
 
-// The four whole-window state pictures, valid only during the build; controls cut their parts.
+// The window's state pictures during the build; each control keeps its part of them.
 struct SkinPictures {
-    HBITMAP normal, over, down, disable;
+    std::shared_ptr<StatePictures> set;
+    SkinPart Part(const RECT& rect) const { return SkinPart(set, rect); }
 };
 
 // One control of a window: its "BUTTONPOS" key and how to make it at the entry's rectangle.
@@ -39,11 +42,22 @@ struct SkinControl {
         make;
 };
 
-// What a skinned window keeps: its background (the "Normal" picture) and its size. The mask
-// shapes the window during the build and is not kept.
+// What a skinned window keeps: its state pictures, shared with its controls (the "Normal" one is
+// its background), and its size. The mask shapes the window during the build and is not kept.
 struct SkinWindowImages {
-    Bitmap background;
+    std::shared_ptr<StatePictures> pictures;
     SIZE size{0, 0};
+
+    // The background, decoded again if it was let go; nullptr when there is none.
+    HBITMAP Background() const { return pictures ? pictures->Get(SkinState::kNormal) : nullptr; }
+    // Lets go of the pictures now, even while controls still share the set.
+    void Reset() {
+        if (pictures) {
+            pictures->Release();
+        }
+        pictures.reset();
+        size = SIZE{0, 0};
+    }
 };
 
 // Reads `file` (a name in the skin folder), decodes the pictures of `section`, moves the window to

@@ -100,7 +100,7 @@ BOOL CButtonDlg::OnInitDialog() {
             {i + 1, [this, i](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  CBitmapBtn& button = buttons_[static_cast<std::size_t>(i)];
                  button.Create(r, Hwnd());
-                 button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 button.SetStateImages(p.Part(r));
                  button.SetNotifyId(kButtonNotifyIdFirst + i);
                  button.SetTextLayout(CBitmapBtn::kLeftLower);
              }});
@@ -110,12 +110,12 @@ BOOL CButtonDlg::OnInitDialog() {
             {30 + k, [this, k](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  CBitmapCBtn& button = stageColours_[static_cast<std::size_t>(k)];
                  button.Create(r, Hwnd());
-                 button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 button.SetStateImages(p.Part(r));
              }});
     }
     controls.push_back({67, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                             restore_.Create(r, Hwnd());
-                            restore_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                            restore_.SetStateImages(p.Part(r));
                             restore_.SetCaption(LangString(IDS_RESTORE_BUTTONS));
                         }});
     for (int j = 0; j < kReportRateCount; ++j) {
@@ -123,7 +123,7 @@ BOOL CButtonDlg::OnInitDialog() {
             {68 + j, [this, j](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  CBitmapBtn& button = reportRates_[static_cast<std::size_t>(j)];
                  button.Create(r, Hwnd());
-                 button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 button.SetStateImages(p.Part(r));
              }});
     }
     for (int k = 0; k < kDpiStageCount; ++k) {
@@ -133,27 +133,27 @@ BOOL CButtonDlg::OnInitDialog() {
                  stage.SetLayout(CDpiSettingWnd::Layout{});
                  stage.SetTitle(LangString(DpiStageTitleId(k)));
                  stage.Create(r, Hwnd());
-                 stage.SetImages(r, p.normal, p.over, p.down, p.normal);
+                 stage.SetImages(p.Part(r));
              }});
     }
     controls.push_back({87, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                             lightMode_.Create(r, Hwnd());
-                            lightMode_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                            lightMode_.SetStateImages(p.Part(r));
                             lightMode_.SetTextLayout(CBitmapBtn::kLeft);
                         }});
     controls.push_back({88, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                             lightLevel_.Create(r, Hwnd());
-                            lightLevel_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                            lightLevel_.SetStateImages(p.Part(r));
                             lightLevel_.SetTextLayout(CBitmapBtn::kLeft);
                         }});
     controls.push_back({90, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                             lightColour_.Create(r, Hwnd());
-                            lightColour_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                            lightColour_.SetStateImages(p.Part(r));
                         }});
     controls.push_back({105, [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
                             pictureRect_ = r;
                             const std::wstring skins = App().skinFolder;
-                            LoadSkinPicture(skins + L"mouse.jpg", basePicture_);
+                            basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
                             for (int i = 0; i < kButtonSlotCount; ++i) {
                                 CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
                                 picture.Create(r, Hwnd(), kHighlightId);
@@ -474,8 +474,8 @@ LRESULT CButtonDlg::OnSysCommand(WPARAM wParam, LPARAM) {
 
 LRESULT CButtonDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
-    skin_.background.Reset();
-    basePicture_.Reset();
+    skin_.Reset();
+    basePicture_.reset();
     return result;
 }
 
@@ -487,9 +487,10 @@ LRESULT CButtonDlg::OnPaint(WPARAM, LPARAM) {
     if (!buffer.Ok()) {
         return 0;
     }
-    DrawBitmapAt(buffer.Dc(), skin_.background.Get(), 0, 0, client.right, client.bottom);
-    DrawBitmapAt(buffer.Dc(), basePicture_.Get(), pictureRect_.left, pictureRect_.top,
-                 pictureRect_.right - pictureRect_.left, pictureRect_.bottom - pictureRect_.top);
+    DrawBitmapAt(buffer.Dc(), skin_.Background(), 0, 0, client.right, client.bottom);
+    DrawBitmapAt(buffer.Dc(), basePicture_ ? basePicture_->Get(SkinState::kNormal) : nullptr,
+                 pictureRect_.left, pictureRect_.top, pictureRect_.right - pictureRect_.left,
+                 pictureRect_.bottom - pictureRect_.top);
     for (const PaintedText& caption : kCaptions) {
         DrawPaintedText(buffer.Dc(), caption, kCaptionColour);
     }

@@ -96,7 +96,7 @@ class CButtonDlg : public CSkinnedPage {
     CBitmapBtn lightMode_, lightLevel_;
     std::array<CDpiSettingWnd, kDpiStageCount> dpiStages_;
     RECT pictureRect_{};
-    Bitmap basePicture_;
+    std::shared_ptr<StatePictures> basePicture_;  // the mouse
 };
 
 }  // namespace t30

@@ -53,6 +53,7 @@ const MessageMap* CConfigDlg::GetMessageMap() const {
             OnMessage(kMsgTellUser, &CConfigDlg::OnTellUser),
             OnMessage(kMsgTellDamage, &CConfigDlg::OnTellDamage),
             OnMessage(WM_WINDOWPOSCHANGING, &CConfigDlg::OnWindowPosChanging),
+            OnMessage(WM_WINDOWPOSCHANGED, &CConfigDlg::OnWindowPosChanged),
             OnMessage(kMsgFirstLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryEvent>),
             OnMessage(kMsgFirstLibraryStatus, &CConfigDlg::OnDeviceMessage<kMsgFirstLibraryStatus>),
             OnMessage(kMsgSecondLibraryEvent, &CConfigDlg::OnDeviceMessage<kMsgSecondLibraryEvent>),
@@ -91,14 +92,14 @@ void CConfigDlg::Build() {
                 button.SetFontHeight(fontHeight);
             }
             button.Create(L"", r, Hwnd(), 0);
-            button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            button.SetStateImages(p.Part(r));
             button.SetCaption(LangString(caption, kLangLongTextCapacity));
         };
     };
     auto bitmapButton = [&](CBitmapBtn& button, UINT caption) {
         return [&button, caption, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             button.Create(r, Hwnd());
-            button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            button.SetStateImages(p.Part(r));
             if (caption != 0) {
                 button.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
@@ -177,7 +178,7 @@ void CConfigDlg::Shutdown() {
         return;
     }
     shutDown_ = true;
-    skin_.background.Reset();
+    skin_.Reset();
     // The page's windows go after this one's, so a recording in progress is ended and saved
     // here, while the library still holds its macro.
     advancedPage_.EndRecording();
@@ -271,6 +272,10 @@ void CConfigDlg::FinishStart() {
     KillTimer(Hwnd(), kTimerFinishStart);
     InstallMenuFrameHook();
     EnsureAdvancedPage();
+    if (currentPage_ != 1) {
+        // Built hidden: its background was decoded only for its size.
+        advancedPage_.ReleasePictures();
+    }
 }
 
 void CConfigDlg::EnsureAdvancedPage() {
@@ -566,6 +571,16 @@ LRESULT CConfigDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
         reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
     }
     return Default();
+}
+
+LRESULT CConfigDlg::OnWindowPosChanged(WPARAM, LPARAM lParam) {
+    const LRESULT result = Default();
+    // The program spends most of its life hidden in the notification area: it holds no picture
+    // there. Whatever is drawn next decodes what it needs again.
+    if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) != 0) {
+        StatePictures::ReleaseAll();
+    }
+    return result;
 }
 
 LRESULT CConfigDlg::OnTellDamage(WPARAM, LPARAM) {

@@ -72,6 +72,7 @@ class CConfigDlg : public CDialog,
     LRESULT OnTellUser(WPARAM, LPARAM);
     LRESULT OnTellDamage(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     // The driver libraries' status and event messages, by message id.
     template <UINT Message>
     LRESULT OnDeviceMessage(WPARAM wParam, LPARAM lParam) {

@@ -33,7 +33,6 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) {
         return -1;
     }
-    LoadSkinPicture(App().skinFolder + L"DPI_Window_Mask.bmp", mask_);
     selector_.Create(layout_.selector, Hwnd());
     selector_.SetFont(15);
     selector_.SetTextLayout(CBitmapBtn::kLeft);
@@ -46,8 +45,11 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
     slider_.SetRounding(true);
     slider_.SetValue(model_.value());
     value_.SetLabelText(ToWide(model_.ValueText()));
-    if (mask_) {
-        Region shape = MaskToRegion(mask_.Get());
+    // Only the shape is kept; the mask picture goes once it is made.
+    Bitmap mask;
+    LoadSkinPicture(App().skinFolder + L"DPI_Window_Mask.bmp", mask);
+    if (mask) {
+        Region shape = MaskToRegion(mask.Get());
         if (shape && SetWindowRgn(Hwnd(), shape.Get(), TRUE)) {
             shape.Release();  // the system owns it now
         }
@@ -55,25 +57,17 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
     return 0;
 }
 
-void CDpiSettingWnd::SetImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                               HBITMAP disable) {
-    (void)disable;  // a stage window has no disabled look of its own: it shows Normal
-    {
-        WindowDC dc(Hwnd());
-        const HBITMAP sources[4] = {normal, over, down, normal};
-        for (std::size_t n = 0; n < images_.size(); ++n) {
-            CutImageRect(dc.Get(), images_[n], sources[n], rect);
-        }
-    }
+void CDpiSettingWnd::SetImages(const SkinPart& part) {
+    // A stage window has no disabled look of its own: it shows Normal.
+    part_ = part.WithState(SkinState::kDisable, SkinState::kNormal);
     const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
     SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
-    selector_.SetStateImages(layout_.selector, images_[0].Get(), images_[1].Get(), images_[2].Get(),
-                             images_[3].Get());
-    enableBox_.SetStateImages(layout_.enableBox, images_[0].Get(), images_[1].Get(),
-                              images_[2].Get(), images_[2].Get());
+    selector_.SetStateImages(part_.Inner(layout_.selector));
+    enableBox_.SetStateImages(
+        part_.Inner(layout_.enableBox).WithState(SkinState::kDisable, SkinState::kDown));
     selector_.SetCheck(false);
     enableBox_.SetCheckMode(true);
-    slider_.SetTrackImage(images_[0].Get(), layout_.slider);
+    slider_.SetTrackImage(part_.Inner(layout_.slider));
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -137,12 +131,7 @@ LRESULT CDpiSettingWnd::OnPaint(WPARAM, LPARAM) {
     if (!buffer.Ok()) {
         return 0;
     }
-    const HBITMAP picture = model_.current() ? images_[2].Get() : images_[0].Get();
-    if (picture != nullptr) {
-        MemoryDC source(CreateCompatibleDC(paint.Get()));
-        SelectGuard keep(source.Get(), picture);
-        BitBlt(buffer.Dc(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
-    }
+    part_.Draw(buffer.Dc(), model_.current() ? SkinState::kDown : SkinState::kNormal);
     Font font(MakeArialFont(kTitleFontHeight, FW_NORMAL));
     SelectGuard keepFont(buffer.Dc(), font.Get());
     SetBkMode(buffer.Dc(), TRANSPARENT);

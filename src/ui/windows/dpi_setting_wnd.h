@@ -36,9 +36,9 @@ class CDpiSettingWnd : public CWnd {
 
     // A visible child of `parent` at `rect`; the window id is 500 + stage.
     bool Create(const RECT& rect, HWND parent);
-    // Cuts the window's four state images out of the parent's whole-window pictures and gives the
-    // selector, the enable box and the slider their parts of them.
-    void SetImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disable);
+    // The window's part of the page's state pictures; the selector, the enable box and the slider
+    // get their parts of it.
+    void SetImages(const SkinPart& part);
 
     // Pushed by the page; nothing is reported back.
     void SetValue(int value);
@@ -66,8 +66,7 @@ class CDpiSettingWnd : public CWnd {
     Layout layout_;
     std::wstring title_ = L"DPI SETTING#1";
     HWND parent_ = nullptr;
-    std::array<Bitmap, 4> images_;  // normal, over, down, normal again
-    Bitmap mask_;
+    SkinPart part_;
     CBitmapBtn selector_;
     CBitmapBtn enableBox_;
     CClickHSlider slider_;

@@ -7,6 +7,7 @@ const MessageMap* CSkinnedPage::GetMessageMap() const {
                                 {
                                     OnMessage(WM_PAINT, &CSkinnedPage::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CSkinnedPage::OnEraseBackground),
+                                    OnMessage(WM_SHOWWINDOW, &CSkinnedPage::OnShowWindow),
                                 }};
     return &map;
 }
@@ -23,6 +24,21 @@ bool CSkinnedPage::Create(HWND parent, const RECT& rect) {
 BOOL CSkinnedPage::OnInitDialog() {
     BuildSkinWindow(Hwnd(), skinFile_, section_, {}, skin_);
     return TRUE;
+}
+
+void CSkinnedPage::ReleasePictures() {
+    if (skin_.pictures) {
+        skin_.pictures->Release();
+    }
+}
+
+LRESULT CSkinnedPage::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE) {
+        OnHidePage();
+        // Only one page is seen at a time: the other one holds no picture.
+        ReleasePictures();
+    }
+    return Default();
 }
 
 LRESULT CSkinnedPage::OnPaint(WPARAM, LPARAM) {

@@ -40,7 +40,7 @@ BOOL CSelectMacroDlg::OnInitDialog() {
         {3,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
-             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             close_.SetStateImages(p.Part(r));
          }},
         {4,
          [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
@@ -51,7 +51,7 @@ BOOL CSelectMacroDlg::OnInitDialog() {
         {8,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
              option_.Create(r, Hwnd());
-             option_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             option_.SetStateImages(p.Part(r));
              option_.SetCheckMode(true);
              option_.SetTextLayout(CBitmapBtn::kWrapped22);
              option_.SetCaption(LangString(IDS_MACRO_OPTION));
@@ -62,7 +62,7 @@ BOOL CSelectMacroDlg::OnInitDialog() {
             {5 + mode, [this, mode](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  CBitmapBtn& button = runModes_[static_cast<std::size_t>(mode)];
                  button.Create(r, Hwnd());
-                 button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 button.SetStateImages(p.Part(r));
              }});
     }
     BuildSkinWindow(Hwnd(), L"skin_select_macro.ini", u"SCREEN", controls, skin_);
@@ -130,7 +130,7 @@ LRESULT CSelectMacroDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
 
 LRESULT CSelectMacroDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
-    skin_.background.Reset();
+    skin_.Reset();
     return result;
 }
 

@@ -90,7 +90,6 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
             OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
             OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
             OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
-            OnMessage(WM_SHOWWINDOW, &CSensitivityDlg::OnShowWindow),
             OnMessage(kMsgSliderValue, &CSensitivityDlg::OnSliderValue),
             OnMessage(kMsgSpinValue, &CSensitivityDlg::OnSpinValue),
             OnMessage(kMsgListNewRowCommitted, &CSensitivityDlg::OnNewRowCommitted),
@@ -132,14 +131,14 @@ void CSensitivityDlg::Build() {
     auto slider = [&](CClickHSlider& control, UINT id) {
         return [&control, id, knob, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             if (control.Create(knob, r, Hwnd(), id)) {
-                control.SetTrackImage(p.normal, r);
+                control.SetTrackImage(p.Part(r));
             }
         };
     };
     auto spin = [&](CSpinWnd& control, UINT id) {
         return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             if (control.Create(r, Hwnd(), id)) {
-                control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                control.SetStateImages(p.Part(r));
             }
         };
     };
@@ -149,7 +148,7 @@ void CSensitivityDlg::Build() {
             if (!control.Create(r, Hwnd())) {
                 return;
             }
-            control.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+            control.SetStateImages(p.Part(r));
             control.SetTextLayout(layout);
             control.SetCheckMode(checkMode);
             if (caption != 0) {
@@ -239,7 +238,7 @@ LRESULT CSensitivityDlg::OnPaint(WPARAM, LPARAM) {
     }
     {
         MemoryDC source(CreateCompatibleDC(dc.Get()));
-        SelectGuard keep(source.Get(), skin_.background.Get());
+        SelectGuard keep(source.Get(), skin_.Background());
         if (keep.Ok()) {
             BitBlt(buffer.Dc(), 0, 0, skin_.size.cx, skin_.size.cy, source.Get(), 0, 0, SRCCOPY);
         }
@@ -387,11 +386,10 @@ LRESULT CSensitivityDlg::OnHookKey(WPARAM wParam, LPARAM lParam) {
 }
 
 // Switching to the other page ends a recording: keys typed there are not meant for the macro.
-LRESULT CSensitivityDlg::OnShowWindow(WPARAM wParam, LPARAM) {
-    if (wParam == FALSE && logic_) {
+void CSensitivityDlg::OnHidePage() {
+    if (logic_) {
         logic_->EndRecording();
     }
-    return Default();
 }
 
 LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {

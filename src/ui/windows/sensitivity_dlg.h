@@ -73,7 +73,7 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
-    LRESULT OnShowWindow(WPARAM, LPARAM);
+    void OnHidePage() override;
     LRESULT OnSliderValue(WPARAM, LPARAM);
     LRESULT OnSpinValue(WPARAM, LPARAM);
     LRESULT OnNewRowCommitted(WPARAM, LPARAM);

@@ -49,7 +49,7 @@ BOOL CShortCutDlg::OnInitDialog() {
         {3,
          [&](const SkinEntry& entry, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
-             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             close_.SetStateImages(p.Part(r));
              close_.SetCheck(false);
              close_.SetTooltip(std::wstring(entry.text.begin(), entry.text.end()), true);
          }},
@@ -59,7 +59,7 @@ BOOL CShortCutDlg::OnInitDialog() {
             {5 + n, [this, n](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  CBitmapBtn& check = checks_[static_cast<std::size_t>(n)];
                  check.Create(r, Hwnd());
-                 check.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 check.SetStateImages(p.Part(r));
                  check.SetCheckMode(true);
              }});
     }
@@ -131,7 +131,7 @@ LRESULT CShortCutDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
 LRESULT CShortCutDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
     capture_.release(*this);
-    skin_.background.Reset();
+    skin_.Reset();
     return result;
 }
 

@@ -14,7 +14,7 @@ SkinControl RegionButton(int key, CRgnButton& button, HWND dialog, const wchar_t
                                                   const SkinPictures& p) {
                 button.SetMaskFile(App().skinFolder + mask);
                 button.Create(L"", r, dialog, 0);
-                button.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                button.SetStateImages(p.Part(r));
                 button.SetCaption(LangString(caption));
             }};
 }
@@ -53,7 +53,7 @@ void PaintSkinWithTexts(HWND dialog, const SkinWindowImages& skin, const Painted
     if (!buffer.Ok()) {
         return;
     }
-    DrawBitmapAt(buffer.Dc(), skin.background.Get(), 0, 0, client.right, client.bottom);
+    DrawBitmapAt(buffer.Dc(), skin.Background(), 0, 0, client.right, client.bottom);
     for (std::size_t n = 0; n < count; ++n) {
         DrawPaintedText(buffer.Dc(), texts[n], colour);
     }

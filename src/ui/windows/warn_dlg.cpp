@@ -79,7 +79,7 @@ BOOL CWarnBase::OnInitDialog() {
         {3,
          [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
              close_.Create(r, Hwnd());
-             close_.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+             close_.SetStateImages(p.Part(r));
          }},
     };
     BuildSkinWindow(Hwnd(), L"skin_warn.ini", u"SCREEN", controls, skin_);
@@ -135,9 +135,9 @@ LRESULT CWarnBase::OnPaint(WPARAM, LPARAM) {
     if (!buffer.Ok()) {
         return 0;
     }
-    if (skin_.background) {
+    if (skin_.Background() != nullptr) {
         MemoryDC source(CreateCompatibleDC(paint.Get()));
-        SelectGuard keep(source.Get(), skin_.background.Get());
+        SelectGuard keep(source.Get(), skin_.Background());
         BitBlt(buffer.Dc(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(buffer.Dc(), TRANSPARENT);

@@ -64,7 +64,9 @@ class BitmapButton : public ::testing::Test {
     template <class Button>
     void Make(Button& button) {
         ASSERT_TRUE(button.Create(kButton, parent_.Hwnd()));
-        button.SetStateImages(kButton, normal_.Get(), over_.Get(), down_.Get(), disable_.Get());
+        button.SetStateImages(SkinPart(
+            StatePictures::Copying(normal_.Get(), over_.Get(), down_.Get(), disable_.Get()),
+            kButton));
         UpdateWindow(parent_.Hwnd());
         test::PumpFor(100);
     }

@@ -89,7 +89,8 @@ int wmain(int argc, wchar_t** argv) {
         for (int i = 0; i < 3; ++i) {
             const RECT rect{30, 60 + i * 40, 330, 80 + i * 40};
             sliders[i].Create(knob, rect, window.Hwnd(), 200 + i);
-            sliders[i].SetTrackImage(track.Get(), rect);
+            sliders[i].SetTrackImage(
+                SkinPart(StatePictures::Copying(track.Get(), nullptr, nullptr, nullptr), rect));
             sliders[i].SetRange(1, 11);
             sliders[i].SetValue(i == 0 ? 1 : (i == 1 ? 6 : 11));
         }
@@ -117,8 +118,10 @@ int wmain(int argc, wchar_t** argv) {
             pictures[s][2] = SpinPicture(spinRects[s], RGB(120, 0, 0), RGB(255, 255, 255));
             pictures[s][3] = SpinPicture(spinRects[s], RGB(45, 45, 45), RGB(110, 110, 110));
             spins[s].Create(spinRects[s], window.Hwnd(), 400 + s);
-            spins[s].SetStateImages(spinRects[s], pictures[s][0].Get(), pictures[s][1].Get(),
-                                    pictures[s][2].Get(), pictures[s][3].Get());
+            spins[s].SetStateImages(
+                SkinPart(StatePictures::Copying(pictures[s][0].Get(), pictures[s][1].Get(),
+                                                pictures[s][2].Get(), pictures[s][3].Get()),
+                         spinRects[s]));
             spins[s].SetRange(1, 11);
             spins[s].SetValue(6);
         }

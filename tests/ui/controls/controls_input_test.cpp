@@ -106,7 +106,8 @@ class Slider : public Window {
         MakeParent(260, 100);
         track_ = test::SolidPicture(260, 100, RGB(70, 70, 70));
         ASSERT_TRUE(slider_.Create(knob_, kTrack, parent_.Hwnd(), 204));
-        slider_.SetTrackImage(track_.Get(), kTrack);
+        slider_.SetTrackImage(
+            SkinPart(StatePictures::Copying(track_.Get(), nullptr, nullptr, nullptr), kTrack));
         slider_.SetRounding(true);
         test::PumpFor(30);
         parent_.Clear();

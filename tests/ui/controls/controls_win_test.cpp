@@ -175,8 +175,10 @@ class Spin : public ::testing::Test {
         pictures_[1] = test::SolidPicture(200, 100, RGB(90, 90, 90));
         pictures_[2] = test::SolidPicture(200, 100, RGB(200, 0, 0));
         pictures_[3] = test::SolidPicture(200, 100, RGB(40, 40, 40));
-        spin_.SetStateImages(RECT{20, 10, 40, 53}, pictures_[0].Get(), pictures_[1].Get(),
-                             pictures_[2].Get(), pictures_[3].Get());
+        spin_.SetStateImages(
+            SkinPart(StatePictures::Copying(pictures_[0].Get(), pictures_[1].Get(),
+                                            pictures_[2].Get(), pictures_[3].Get()),
+                     RECT{20, 10, 40, 53}));
         spin_.SetRange(1, 11);
         spin_.SetValue(5);
         test::PumpFor(30);
@@ -365,15 +367,18 @@ TEST(ListMenuLeaks, ControlsMadeAndDestroyedLeaveNothingBehind) {
         {
             CClickHSlider slider;
             slider.Create(knob, RECT{0, 30, 200, 50}, parent.Hwnd(), 300);
-            slider.SetTrackImage(picture.Get(), RECT{0, 30, 200, 50});
+            slider.SetTrackImage(
+                SkinPart(StatePictures::Copying(picture.Get(), nullptr, nullptr, nullptr),
+                         RECT{0, 30, 200, 50}));
             slider.SetValue(4);
             test::Shown(slider.Hwnd(), 1, 1);
         }
         {
             CSpinWnd spin;
             spin.Create(RECT{0, 60, 20, 103}, parent.Hwnd(), 400);
-            spin.SetStateImages(RECT{0, 60, 20, 103}, picture.Get(), picture.Get(), picture.Get(),
-                                picture.Get());
+            spin.SetStateImages(SkinPart(
+                StatePictures::Copying(picture.Get(), picture.Get(), picture.Get(), picture.Get()),
+                RECT{0, 60, 20, 103}));
             spin.SetValue(3);
         }
         {

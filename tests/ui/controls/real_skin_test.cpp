@@ -38,7 +38,7 @@ class CWarnLike : public CDialog {
                 [this, &b, mask, caption](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                     b.SetMaskFile(App().skinFolder + mask);
                     b.Create(L"", r, Hwnd(), 0);
-                    b.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                    b.SetStateImages(p.Part(r));
                     b.SetCaption(LangString(caption));
                 };
         };

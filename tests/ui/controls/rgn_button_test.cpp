@@ -88,7 +88,9 @@ class RegionButton : public ::testing::Test {
         SetActiveWindow(parent_.Hwnd());
         button_.SetMaskFile(maskFile);
         ASSERT_TRUE(button_.Create(L"", kButton, parent_.Hwnd(), 0));
-        button_.SetStateImages(kButton, normal_.Get(), over_.Get(), down_.Get(), disable_.Get());
+        button_.SetStateImages(SkinPart(
+            StatePictures::Copying(normal_.Get(), over_.Get(), down_.Get(), disable_.Get()),
+            kButton));
         parent_.watched = &button_;
         UpdateWindow(parent_.Hwnd());
         test::PumpFor(100);
@@ -279,7 +281,9 @@ TEST_F(RegionButton, ThousandButtonsLeaveNoHandlesBehind) {
         CRgnButton button;
         button.SetMaskFile(mask_);
         button.Create(L"", kButton, parent.Hwnd(), 0);
-        button.SetStateImages(kButton, normal_.Get(), over_.Get(), down_.Get(), disable_.Get());
+        button.SetStateImages(SkinPart(
+            StatePictures::Copying(normal_.Get(), over_.Get(), down_.Get(), disable_.Get()),
+            kButton));
         button.SetCaption(L"OK");
         CTextLabel label;
         label.Create(RECT{150, 20, 250, 40}, parent.Hwnd());

@@ -108,7 +108,7 @@ class CSkinnedDialog : public CDialog {
              [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
                  ok.SetMaskFile(App().skinFolder + L"ok_mask.bmp");
                  ok.Create(L"", r, Hwnd(), 0);
-                 ok.SetStateImages(r, p.normal, p.over, p.down, p.disable);
+                 ok.SetStateImages(p.Part(r));
                  ok.SetCaption(L"OK");
              }},
             {2,
@@ -169,7 +169,7 @@ TEST_F(SkinWindow, BuildsShapeControlsAndBackgroundFromTheSkin) {
     EXPECT_TRUE(SameRect(window, RECT{0, 0, kWidth, kHeight})) << "at (0, 0), Normal's size";
     EXPECT_EQ(dialog.skin.size.cx, kWidth);
     EXPECT_TRUE(HasRegion(dialog.Hwnd()));
-    EXPECT_TRUE(dialog.skin.background);
+    EXPECT_NE(dialog.skin.Background(), nullptr);
 
     EXPECT_NE(WindowFromPoint(POINT{2, 2}), dialog.Hwnd()) << "corner cut away by the mask";
     EXPECT_EQ(WindowFromPoint(POINT{30, 120}), dialog.Hwnd());
@@ -225,7 +225,7 @@ TEST_F(SkinWindow, MissingSkinFileGivesAnEmptyWindowAndNoCrash) {
     GetWindowRect(dialog.Hwnd(), &window);
     EXPECT_EQ(window.right - window.left, 0);
     EXPECT_FALSE(HasRegion(dialog.Hwnd()));
-    EXPECT_FALSE(dialog.skin.background);
+    EXPECT_EQ(dialog.skin.Background(), nullptr);
     ASSERT_NE(dialog.ok.Hwnd(), nullptr) << "controls are still made, with no size";
     const RECT ok = ChildRect(dialog.ok.Hwnd());
     EXPECT_EQ(ok.right - ok.left, 0);

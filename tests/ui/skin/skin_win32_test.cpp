@@ -1,4 +1,4 @@
-// Skin pictures, cut-outs, mask regions and language strings, on real GDI.
+// Skin pictures, their parts, mask regions and language strings, on real GDI.
 #include "ui/skin/skin_win32.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/framework/app_globals.h"
+#include "ui/skin/state_pictures_win32.h"
 #include "win_test_support.h"
 
 namespace t30 {
@@ -92,28 +93,104 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
     DeleteFileW(empty.c_str());
 }
 
-TEST(CutImageRect, CopiesTheRectangleAndKeepsTargetWithoutSource) {
-    WindowDC screen(nullptr);
-    Bitmap source = MakeBitmap(40, 30, [](int x, int y) {
-        return x >= 10 && x < 20 && y >= 5 && y < 15 ? RGB(200, 10, 20) : RGB(0, 0, 255);
-    });
-    Bitmap target;
-    CutImageRect(screen.Get(), target, source.Get(), RECT{10, 5, 22, 15});
-    ASSERT_TRUE(target);
-    const SIZE size = BitmapSize(target.Get());
-    EXPECT_EQ(size.cx, 12);
-    EXPECT_EQ(size.cy, 10);
-    EXPECT_EQ(PixelOf(target.Get(), 0, 0), RGB(200, 10, 20));
-    EXPECT_EQ(PixelOf(target.Get(), 9, 9), RGB(200, 10, 20));
-    EXPECT_EQ(PixelOf(target.Get(), 10, 0), RGB(0, 0, 255));
+// Pixels of `part` in `state` as drawn into a grey surface of its size plus two pixels right.
+std::vector<COLORREF> Drawn(const SkinPart& part, SkinState state, bool* drew = nullptr) {
+    const SIZE size = part.Size();
+    Bitmap surface = MakeBitmap(size.cx + 2, size.cy, [](int, int) { return RGB(9, 9, 9); });
+    MemoryDC dc(CreateCompatibleDC(nullptr));
+    SelectGuard keep(dc.Get(), surface.Get());
+    const bool ok = part.Draw(dc.Get(), state);
+    if (drew != nullptr) {
+        *drew = ok;
+    }
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx + 2; ++x) {
+            pixels.push_back(GetPixel(dc.Get(), x, y));
+        }
+    }
+    return pixels;
+}
 
-    HBITMAP kept = target.Get();
-    CutImageRect(screen.Get(), target, nullptr, RECT{0, 0, 5, 5});
-    EXPECT_EQ(target.Get(), kept);
+TEST(SkinPart, DrawsItsRectangleOfTheStatePicture) {
+    // Each state picture: red inside (10, 5)-(22, 15), blue elsewhere, a different red per state.
+    auto state = [](BYTE red) {
+        return MakeBitmap(40, 30, [red](int x, int y) {
+            return x >= 10 && x < 22 && y >= 5 && y < 15 ? RGB(red, 10, 20) : RGB(0, 0, 255);
+        });
+    };
+    Bitmap normal = state(200), over = state(150), down = state(100);
+    const SkinPart part(StatePictures::Copying(normal.Get(), over.Get(), down.Get(), nullptr),
+                        RECT{10, 5, 22, 15});
+    struct Case {
+        const char* name;
+        SkinPart part;
+        SkinState state;
+        COLORREF inside;
+    };
+    const Case cases[] = {
+        {"normal", part, SkinState::kNormal, RGB(200, 10, 20)},
+        {"over", part, SkinState::kOver, RGB(150, 10, 20)},
+        {"down", part, SkinState::kDown, RGB(100, 10, 20)},
+        {"disable drawn as down", part.WithState(SkinState::kDisable, SkinState::kDown),
+         SkinState::kDisable, RGB(100, 10, 20)},
+        {"inner part", part.Inner(RECT{2, 2, 6, 4}), SkinState::kOver, RGB(150, 10, 20)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SIZE size = c.part.Size();
+        const std::vector<COLORREF> pixels = Drawn(c.part, c.state);
+        for (int y = 0; y < size.cy; ++y) {
+            for (int x = 0; x < size.cx + 2; ++x) {
+                const COLORREF expected = x < size.cx ? c.inside : RGB(9, 9, 9);
+                ASSERT_EQ(pixels[static_cast<std::size_t>(y * (size.cx + 2) + x)], expected)
+                    << "at " << x << ", " << y;
+            }
+        }
+    }
 
-    Bitmap second = MakeBitmap(8, 8, [](int, int) { return RGB(1, 2, 3); });
-    CutImageRect(screen.Get(), target, second.Get(), RECT{0, 0, 8, 8});
-    EXPECT_EQ(GetObjectType(kept), 0u) << "the old cut-out is deleted";
+    bool drew = true;
+    const std::vector<COLORREF> untouched = Drawn(part, SkinState::kDisable, &drew);
+    EXPECT_FALSE(drew) << "no Disable picture";
+    EXPECT_EQ(untouched.front(), RGB(9, 9, 9));
+    EXPECT_FALSE(SkinPart().Has(SkinState::kNormal));
+
+    // A rectangle reaching past the picture: black there, as a cut-out of it was.
+    const std::vector<COLORREF> past = Drawn(part.Inner(RECT{26, 0, 32, 2}), SkinState::kNormal);
+    EXPECT_EQ(past[0], RGB(0, 0, 255));
+    EXPECT_EQ(past[5], RGB(0, 0, 0));
+}
+
+TEST(StatePictures, FilePicturesAreLetGoAndReadAgainCopiesStay) {
+    const std::wstring folder = test::TempFolder(L"t30_state_pictures");
+    const std::wstring normalFile = folder + L"normal.bmp";
+    const std::wstring overFile = folder + L"over.bmp";
+    ASSERT_TRUE(test::WriteBmp(normalFile, 20, 10, [](int, int) { return RGB(10, 200, 30); }));
+    ASSERT_TRUE(test::WriteBmp(overFile, 20, 10, [](int, int) { return RGB(250, 0, 0); }));
+    Bitmap own = MakeBitmap(20, 10, [](int, int) { return RGB(1, 2, 3); });
+
+    // Down names the Normal file again; Disable has no file.
+    auto files = StatePictures::FromFiles({normalFile, overFile, normalFile, L""});
+    auto copies = StatePictures::Copying(own.Get(), nullptr, nullptr, nullptr);
+    EXPECT_EQ(files->Get(SkinState::kDown), files->Get(SkinState::kNormal)) << "one decode";
+    EXPECT_EQ(files->Get(SkinState::kDisable), nullptr);
+    EXPECT_EQ(files->Size(SkinState::kOver).cx, 20);
+    const HBITMAP normal = files->Get(SkinState::kNormal);
+    const HBITMAP over = files->Get(SkinState::kOver);
+    const HBITMAP copy = copies->Get(SkinState::kNormal);
+    ASSERT_NE(normal, nullptr);
+    ASSERT_NE(copy, nullptr);
+
+    StatePictures::ReleaseAll();
+    EXPECT_EQ(GetObjectType(normal), 0u) << "let go";
+    EXPECT_EQ(GetObjectType(over), 0u) << "let go";
+    EXPECT_EQ(copies->Get(SkinState::kNormal), copy) << "a copy cannot be read again: kept";
+
+    const SkinPart part(files, RECT{0, 0, 20, 10});
+    EXPECT_EQ(Drawn(part, SkinState::kOver)[0], RGB(250, 0, 0)) << "read again when drawn";
+    EXPECT_EQ(Drawn(part, SkinState::kNormal)[0], RGB(10, 200, 30));
+    DeleteFileW(normalFile.c_str());
+    DeleteFileW(overFile.c_str());
 }
 
 TEST(MaskToRegion, WhiteIsOutsideEverythingElseInside) {
