@@ -70,12 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int p = 0; p < kProfileCount; ++p) {
         T30_FUZZ_CHECK(load.reset[p] != IsSoundProfile(expected->profiles[p]));
         if (load.reset[p]) {
-            makeProfileDefaults(expected->profiles[p], p + 1);
+            MakeProfileDefaults(expected->profiles[p], p + 1);
         }
         T30_FUZZ_CHECK(IsSoundProfile(block->profiles[p]));
     }
     T30_FUZZ_CHECK(std::memcmp(block.get(), expected.get(), sizeof *block) == 0);
-    if (load.anyReset()) {
+    if (load.AnyReset()) {
         T30_FUZZ_CHECK(!load.keptAs.empty());
         const auto kept = ReadFileBytes(load.keptAs);
         T30_FUZZ_CHECK(kept && kept->size() == size && std::memcmp(kept->data(), data, size) == 0);

@@ -75,13 +75,13 @@ int SwitchCheck(int count) {
                                u"D:\\Tools\\gamma.exe", u"  C:\\delta.exe  ",
                                u"C:\\Program Files\\Epsilon\\epsilon.exe"};
     for (int i = 0; i < 5; ++i) {
-        store.setCurrentIndex(i);
+        store.SetCurrentIndex(i);
         t30::chooseProgram(store, paths[i]);
     }
-    store.setCurrentIndex(0);
+    store.SetCurrentIndex(0);
 
     t30::Win32ForegroundProgram foreground;
-    const std::optional<std::u16string> name = foreground.executableName();
+    const std::optional<std::u16string> name = foreground.ExecutableName();
     std::printf("foreground=%s\n", name ? Narrow(*name).c_str() : "(none)");
     if (!name) {
         std::fprintf(stderr, "bench_probe: no foreground program to look up\n");

@@ -12,6 +12,7 @@ using std::min;
 
 #include <memory>
 
+#include "base/unique_handle_win32.h"
 #include "macro/macro_library.h"
 #include "profile/profile_store.h"
 #include "ui/controls/ex_menu.h"
@@ -24,19 +25,12 @@ namespace {
 class InstanceMutex {
   public:
     InstanceMutex() : handle_(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex)) {
-        alreadyRunning_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+        alreadyRunning_ = handle_ && GetLastError() == ERROR_ALREADY_EXISTS;
     }
-    ~InstanceMutex() {
-        if (handle_ != nullptr) {
-            CloseHandle(handle_);
-        }
-    }
-    InstanceMutex(const InstanceMutex&) = delete;
-    InstanceMutex& operator=(const InstanceMutex&) = delete;
     bool AlreadyRunning() const { return alreadyRunning_; }
 
   private:
-    HANDLE handle_;
+    KernelHandle handle_;
     bool alreadyRunning_ = false;
 };
 

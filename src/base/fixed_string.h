@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/wide_text.h"
+
 namespace t30 {
 
 // Length up to the first NUL, never past the array: a record read from a file may lack the NUL.
@@ -30,11 +32,6 @@ void SetFixed(char16_t (&dest)[N], std::u16string_view text) {
     std::memset(dest, 0, sizeof dest);
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
     std::memcpy(dest, text.data(), n * sizeof(char16_t));
-}
-
-// ASCII-only widening, for the program's own fixed texts ("Default1").
-inline std::u16string Widen(std::string_view ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
 }
 
 }  // namespace t30

@@ -5,39 +5,20 @@
 #include <optional>
 #include <utility>
 
+#include "base/case_fold.h"
+
 namespace t30 {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+// Section and key names: only ASCII letters fold (they always have here; see base/case_fold.h).
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+    return EqualFolded(a, b, FoldAsciiCase);
 }
 
 std::u16string_view Trim(std::u16string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-char16_t FoldAscii(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return TrimSpace(s, IsAsciiSpace);
 }
 
 int HexValue(char16_t c) {

@@ -17,7 +17,7 @@ void ApplyPipeline::applyProfiles() {
         forceFullApply_ = false;
         host_.PostSendPass(std::move(pass));
     }
-    store_.copyEditedToApplied();
+    store_.CopyEditedToApplied();
     host_.SaveSettings(store_.edited());
     if (!connected) {
         host_.EndBusy();

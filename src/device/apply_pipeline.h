@@ -31,12 +31,12 @@ class ApplyPipeline {
 
     // The next apply sends everything without comparing (start-up, device arrival, profile
     // import, restore defaults, automatic switch).
-    void requestFullApply() { forceFullApply_ = true; }
-    bool fullApplyPending() const { return forceFullApply_; }
+    void RequestFullApply() { forceFullApply_ = true; }
+    bool FullApplyPending() const { return forceFullApply_; }
 
     void applyProfiles();
     // The worker finished a pass.
-    void onSendPassFinished() { host_.EndBusy(); }
+    void OnSendPassFinished() { host_.EndBusy(); }
 
   private:
     ProfileStore& store_;

@@ -1,6 +1,6 @@
 #include "device/apply_worker_win32.h"
 
-#include "device/messages.h"
+#include "base/window_messages.h"
 
 namespace t30 {
 

@@ -13,7 +13,7 @@ void ConnectionMonitor::Start(uintptr_t window) {
                                 static_cast<int32_t>(id.statusMessage));
             present = lib->OpenFeatureDevice();
         }
-        link_.setState(which, present ? Connection::kConnected : Connection::kUnknown);
+        link_.SetState(which, present ? Connection::kConnected : Connection::kUnknown);
         if (present) {
             host_.StartSwitchTimer();
         }
@@ -56,11 +56,11 @@ void ConnectionMonitor::OnStatus(LibraryId which, uintptr_t status) {
         }
         // Give the device time to settle before opening it; the window is hidden meanwhile.
         host_.WaitMs(kArrivalWaitMs);
-        link_.setState(which, Connection::kConnected);
+        link_.SetState(which, Connection::kConnected);
         if (lib != nullptr) {
             lib->OpenFeatureDevice();  // a failure shows later as refused reports
         }
-        pipeline_.requestFullApply();
+        pipeline_.RequestFullApply();
         if (!otherConnected) {
             host_.AddTrayIcon();
             host_.StartSwitchTimer();
@@ -69,7 +69,7 @@ void ConnectionMonitor::OnStatus(LibraryId which, uintptr_t status) {
         if (link_.state(which) == Connection::kRemoved) {
             return;
         }
-        link_.setState(which, Connection::kRemoved);
+        link_.SetState(which, Connection::kRemoved);
         if (lib != nullptr) {
             lib->CloseFeatureDevice();
         }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/messages.h"
+#include "base/window_messages.h"
 #include "device/send_pass.h"
 
 namespace t30 {
@@ -55,7 +55,7 @@ class DeviceLink : public FeatureSink {
     void Unbind();  // frees the second library, then the first
 
     Connection state(LibraryId which) const { return states_[static_cast<int>(which)].load(); }
-    void setState(LibraryId which, Connection c) { states_[static_cast<int>(which)].store(c); }
+    void SetState(LibraryId which, Connection c) { states_[static_cast<int>(which)].store(c); }
     bool AnyConnected() const {
         return state(LibraryId::kFirst) == Connection::kConnected ||
                state(LibraryId::kSecond) == Connection::kConnected;

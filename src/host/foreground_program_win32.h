@@ -21,7 +21,7 @@ std::optional<std::u16string> ImageNameBySnapshot(DWORD processId);
 // to be opened (one running with higher rights than ours).
 class Win32ForegroundProgram final : public ForegroundProgram {
   public:
-    std::optional<std::u16string> executableName() override;
+    std::optional<std::u16string> ExecutableName() override;
 };
 
 }  // namespace t30

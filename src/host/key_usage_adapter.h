@@ -9,7 +9,7 @@ namespace t30 {
 class KeyTableUsageMap final : public KeyUsageMap {
   public:
     explicit KeyTableUsageMap(const KeyboardLayout& layout) : layout_(layout) {}
-    std::optional<uint8_t> usageForVirtualKey(uint32_t virtualKey) override {
+    std::optional<uint8_t> UsageForVirtualKey(uint32_t virtualKey) override {
         return virtualKey > 0xFF ? std::nullopt : VirtualKeyToUsage(int(virtualKey), layout_);
     }
 

@@ -11,7 +11,7 @@ KeyboardCapture::~KeyboardCapture() {
 bool KeyboardCapture::acquire(CaptureClient& client, WindowRef target) {
     if (owner_ && owner_ != &client) {
         CaptureClient* previous = owner_;
-        previous->captureTaken();
+        previous->CaptureTaken();
         if (owner_ == previous) {  // it did not let go itself
             port_.remove();
             owner_ = nullptr;

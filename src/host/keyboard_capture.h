@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/window_messages.h"
+
 namespace t30 {
 
-// The posted message that carries one keyboard event to the hook's target window:
-// wParam = virtual key, lParam = kHookKeyReleased on a release, 0 on a press.
-constexpr unsigned kWmHookKey = 0x040A;
 constexpr uint32_t kHookKeyReleased = 0x80;
 
 // A platform window handle, opaque to the portable code.
@@ -30,7 +29,7 @@ class CaptureClient {
     virtual ~CaptureClient() = default;
     // Another user is taking the keyboard. The client finishes what it was doing; it may call
     // KeyboardCapture::release() from here, and loses the hook afterwards in any case.
-    virtual void captureTaken() = 0;
+    virtual void CaptureTaken() = 0;
 };
 
 class KeyboardCapture {

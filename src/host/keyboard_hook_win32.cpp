@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/window_messages.h"
+
 namespace t30 {
 namespace {
 
@@ -23,10 +25,8 @@ uint64_t HandleValue(HHOOK hook) {
 // procedure: writing to a debugger (or to a slow debug-output viewer) can block for seconds, and
 // the system skips a low-level hook that overruns its timeout and, after a few overruns, removes
 // it without a word. So the procedure only posts, here and to the target.
-constexpr UINT kMsgKeyLine = WM_APP + 0x40A;
-
 LRESULT CALLBACK KeyLineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kMsgKeyLine) {
+    if (msg == kMsgHookKeyLine) {
         DebugLine(HookKeyLine(static_cast<uint32_t>(wParam)));
         return 0;
     }
@@ -99,11 +99,11 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     }
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     if (g_keyLineWindow != nullptr) {
-        PostMessageW(g_keyLineWindow, kMsgKeyLine, event->vkCode, 0);
+        PostMessageW(g_keyLineWindow, kMsgHookKeyLine, event->vkCode, 0);
     }
     // When the target is gone (or its queue is full) the event goes on as usual: a hook that
     // outlived its window must not take the keyboard away for good.
-    if (!g_target || !PostMessageW(g_target, WM_HOOK_KEY, event->vkCode, event->flags & LLKHF_UP)) {
+    if (!g_target || !PostMessageW(g_target, kMsgHookKey, event->vkCode, event->flags & LLKHF_UP)) {
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     return 1;

@@ -1,16 +1,15 @@
 // The process-wide low-level keyboard hook: every keyboard event of the desktop becomes a posted
-// WM_HOOK_KEY to one target window and reaches no other program while the hook is installed.
+// kMsgHookKey to one target window and reaches no other program while the hook is installed.
 #pragma once
 
 #include <windows.h>
 
 #include "base/debug_output.h"
+#include "base/window_messages.h"
 #include "host/keyboard_capture.h"
 #include "host/macro_recorder.h"
 
 namespace t30 {
-
-constexpr UINT WM_HOOK_KEY = kWmHookKey;
 
 // Installs the hook for all threads of the desktop, routing events to `target`. A hook still
 // installed from before is removed first, so there is never more than one. Must be called on a
@@ -38,7 +37,7 @@ KeyboardCapture& ProcessKeyboardCapture();
 
 class TickCountClock final : public TickClock {
   public:
-    uint32_t nowMs() override { return GetTickCount(); }
+    uint32_t NowMs() override { return GetTickCount(); }
 };
 
 }  // namespace t30

@@ -22,10 +22,10 @@ void MacroRecorder::start(WindowRef page, int insertAt) {
     // A key held from before the recording is a new key for this one, not an auto-repeat.
     lastHookedKey_.reset();
     pressedKeys_.reset();
-    view_.recordingStarted();
+    view_.RecordingStarted();
 }
 
-int MacroRecorder::onHookKey(uint32_t virtualKey, uint32_t flags) {
+int MacroRecorder::OnHookKey(uint32_t virtualKey, uint32_t flags) {
     // Events still queued when a recording ended belong to no recording.
     if (!recording_) {
         return 0;
@@ -43,8 +43,8 @@ int MacroRecorder::onHookKey(uint32_t virtualKey, uint32_t flags) {
         return 0;
     }
     pressedKeys_.set(keyIndex, !release);
-    const uint8_t usage = keys_.usageForVirtualKey(virtualKey).value_or(0);
-    const uint32_t now = clock_.nowMs();
+    const uint8_t usage = keys_.UsageForVirtualKey(virtualKey).value_or(0);
+    const uint32_t now = clock_.NowMs();
     const bool full = working_.count >= kMaxMacroEvents;
 
     if (keySeen_ && recordDelays_ && !full) {
@@ -78,7 +78,7 @@ int MacroRecorder::onHookKey(uint32_t virtualKey, uint32_t flags) {
     if (working_.count >= kMaxMacroEvents) {
         stop();
     }
-    view_.eventsChanged(focus);
+    view_.EventsChanged(focus);
     lastHookedKey_ = HookedKey{virtualKey, flags};
     return 1;
 }
@@ -87,8 +87,8 @@ void MacroRecorder::stop() {
     recording_ = false;
     capture_.release(*this);
     lastKeyTick_ = 0;
-    view_.recordingEnded();
-    writeBack_.saveBack(working_);
+    view_.RecordingEnded();
+    writeBack_.SaveBack(working_);
 }
 
 }  // namespace t30

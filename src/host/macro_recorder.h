@@ -22,24 +22,24 @@ struct WorkingMacro {
 class TickClock {
   public:
     virtual ~TickClock() = default;
-    virtual uint32_t nowMs() = 0;  // wraps after 49.7 days, like the system's tick count
+    virtual uint32_t NowMs() = 0;  // wraps after 49.7 days, like the system's tick count
 };
 
 class KeyUsageMap {
   public:
     virtual ~KeyUsageMap() = default;
     // The usage code the key table gives a virtual key; nothing for a key it does not know.
-    virtual std::optional<uint8_t> usageForVirtualKey(uint32_t virtualKey) = 0;
+    virtual std::optional<uint8_t> UsageForVirtualKey(uint32_t virtualKey) = 0;
 };
 
 // The page around the recorder.
 class RecorderView {
   public:
     virtual ~RecorderView() = default;
-    virtual void recordingStarted() = 0;  // disable the controls that must wait, take the focus
-    virtual void recordingEnded() = 0;    // record button released, controls enabled again
+    virtual void RecordingStarted() = 0;  // disable the controls that must wait, take the focus
+    virtual void RecordingEnded() = 0;    // record button released, controls enabled again
     // The working copy changed (or is to be redrawn); `focusEvent` gets the caret.
-    virtual void eventsChanged(int focusEvent) = 0;
+    virtual void EventsChanged(int focusEvent) = 0;
 };
 
 // Writing the working copy back into the current macro of the library, pushing it into the
@@ -47,7 +47,7 @@ class RecorderView {
 class MacroWriteBack {
   public:
     virtual ~MacroWriteBack() = default;
-    virtual void saveBack(const WorkingMacro& working) = 0;
+    virtual void SaveBack(const WorkingMacro& working) = 0;
 };
 
 constexpr uint16_t kMaxRecordedDelay = 65535;
@@ -73,7 +73,7 @@ class MacroRecorder final : public CaptureClient {
     void start(WindowRef page, int insertAt);
     // One forwarded keyboard event. Returns 1 when the event was taken as a step, 0 when ignored
     // (no recording runs, or an auto-repeat of the key just recorded).
-    int onHookKey(uint32_t virtualKey, uint32_t flags);
+    int OnHookKey(uint32_t virtualKey, uint32_t flags);
     // Ends the recording (stop button, the 40-event limit, or another user taking the keyboard)
     // and writes the working copy back.
     void stop();
@@ -82,9 +82,9 @@ class MacroRecorder final : public CaptureClient {
     int insertAt() const { return insertAt_; }
     bool keySeen() const { return keySeen_; }
     bool recordDelays() const { return recordDelays_; }
-    void setRecordDelays(bool on) { recordDelays_ = on; }
+    void SetRecordDelays(bool on) { recordDelays_ = on; }
 
-    void captureTaken() override { stop(); }
+    void CaptureTaken() override { stop(); }
 
   private:
     KeyboardCapture& capture_;

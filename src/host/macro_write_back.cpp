@@ -4,7 +4,7 @@
 
 namespace t30 {
 
-void LibraryWriteBack::saveBack(const WorkingMacro& working) {
+void LibraryWriteBack::SaveBack(const WorkingMacro& working) {
     const int current = currentMacro_ ? currentMacro_() : -1;
     if (current < 0 || std::size_t(current) >= library_.size()) {
         return;

@@ -22,7 +22,7 @@ class LibraryWriteBack final : public MacroWriteBack {
           appFolder_(std::move(appFolder)),
           currentMacro_(std::move(currentMacro)) {}
 
-    void saveBack(const WorkingMacro& working) override;
+    void SaveBack(const WorkingMacro& working) override;
 
   private:
     MacroLibrary& library_;

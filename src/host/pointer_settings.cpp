@@ -48,7 +48,7 @@ int32_t ParseRegistryNumber(std::u16string_view text) {
 namespace {
 
 std::optional<int32_t> ReadNumber(RegistryKey& key, std::u16string_view name) {
-    std::optional<std::u16string> text = key.readText(name);
+    std::optional<std::u16string> text = key.ReadText(name);
     if (!text) {
         return std::nullopt;
     }
@@ -59,7 +59,7 @@ std::optional<int32_t> ReadNumber(RegistryKey& key, std::u16string_view name) {
 
 int readPointerSettings(ProfileRecord& profile, RegistryAccess& registry) {
     {
-        std::unique_ptr<RegistryKey> mouse = registry.openOrCreate(kMouseKeyPath);
+        std::unique_ptr<RegistryKey> mouse = registry.OpenOrCreate(kMouseKeyPath);
         if (!mouse) {
             return 0;
         }
@@ -82,7 +82,7 @@ int readPointerSettings(ProfileRecord& profile, RegistryAccess& registry) {
             profile.enhancePrecision = anyNonZero ? 1 : 0;
         }
     }
-    std::unique_ptr<RegistryKey> desktop = registry.openOrCreate(kDesktopKeyPath);
+    std::unique_ptr<RegistryKey> desktop = registry.OpenOrCreate(kDesktopKeyPath);
     if (!desktop) {
         return -1;
     }
@@ -107,15 +107,15 @@ void applyPointerSettings(const ProfileBlock& applied, const ProfileBlock& edite
 
     if (all || e.doubleClickIndex != a.doubleClickIndex) {
         const int ms = DoubleClickTimeFromIndex(e.doubleClickIndex);
-        system.setDoubleClickTime(ms);
-        system.setSystemDoubleClickTime(ms);
+        system.SetDoubleClickTime(ms);
+        system.SetSystemDoubleClickTime(ms);
     }
     if (all || e.enhancePrecision != a.enhancePrecision || e.pointerSpeed != a.pointerSpeed) {
-        system.setMouse(PrecisionFor(e.enhancePrecision));
-        system.setMouseSpeed(SpeedFromPosition(e.pointerSpeed));
+        system.SetMouse(PrecisionFor(e.enhancePrecision));
+        system.SetMouseSpeed(SpeedFromPosition(e.pointerSpeed));
     }
     if (all || e.wheelPageScroll != a.wheelPageScroll || e.wheelLines != a.wheelLines) {
-        system.setWheelScrollLines(WheelScrollValue(e));
+        system.SetWheelScrollLines(WheelScrollValue(e));
     }
 }
 

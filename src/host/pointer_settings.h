@@ -63,7 +63,7 @@ class RegistryKey {
   public:
     virtual ~RegistryKey() = default;
     // The value as text; nothing when it is missing or cannot be read as text.
-    virtual std::optional<std::u16string> readText(std::u16string_view name) = 0;
+    virtual std::optional<std::u16string> ReadText(std::u16string_view name) = 0;
 };
 
 class RegistryAccess {
@@ -71,7 +71,7 @@ class RegistryAccess {
     virtual ~RegistryAccess() = default;
     // Opens the key below HKEY_CURRENT_USER, creating it when it does not exist; null when both
     // fail. The key closes when the returned object goes.
-    virtual std::unique_ptr<RegistryKey> openOrCreate(std::u16string_view path) = 0;
+    virtual std::unique_ptr<RegistryKey> OpenOrCreate(std::u16string_view path) = 0;
 };
 
 // The system calls an apply makes. Every call stores the setting for the session and in the
@@ -79,11 +79,11 @@ class RegistryAccess {
 class PointerSystem {
   public:
     virtual ~PointerSystem() = default;
-    virtual void setDoubleClickTime(int ms) = 0;              // SetDoubleClickTime
-    virtual void setSystemDoubleClickTime(int ms) = 0;        // SPI_SETDOUBLECLICKTIME
-    virtual void setMouse(const PrecisionArray& values) = 0;  // SPI_SETMOUSE
-    virtual void setMouseSpeed(int speed) = 0;                // SPI_SETMOUSESPEED
-    virtual void setWheelScrollLines(int lines) = 0;          // SPI_SETWHEELSCROLLLINES
+    virtual void SetDoubleClickTime(int ms) = 0;              // SetDoubleClickTime
+    virtual void SetSystemDoubleClickTime(int ms) = 0;        // SPI_SETDOUBLECLICKTIME
+    virtual void SetMouse(const PrecisionArray& values) = 0;  // SPI_SETMOUSE
+    virtual void SetMouseSpeed(int speed) = 0;                // SPI_SETMOUSESPEED
+    virtual void SetWheelScrollLines(int lines) = 0;          // SPI_SETWHEELSCROLLLINES
 };
 
 inline constexpr std::u16string_view kMouseKeyPath = u"Control Panel\\Mouse";

@@ -5,28 +5,24 @@
 #include <cstring>
 #include <string>
 
+#include "base/unique_handle_win32.h"
+#include "base/wide_text.h"
+
 namespace t30 {
 namespace {
 
 constexpr UINT kUpdateFlags = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 
-std::wstring ToWide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 class Win32RegistryKey final : public RegistryKey {
   public:
     explicit Win32RegistryKey(HKEY key) : key_(key) {}
-    ~Win32RegistryKey() override { RegCloseKey(key_); }
-    Win32RegistryKey(const Win32RegistryKey&) = delete;
-    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
-    std::optional<std::u16string> readText(std::u16string_view name) override {
+    std::optional<std::u16string> ReadText(std::u16string_view name) override {
         // 260 bytes, as much as any of these values ever holds; a longer value is unreadable.
         BYTE data[260];
         DWORD type = 0;
         DWORD size = sizeof data;
-        if (RegQueryValueExW(key_, ToWide(name).c_str(), nullptr, &type, data, &size) !=
+        if (RegQueryValueExW(key_.Get(), ToWide(name).c_str(), nullptr, &type, data, &size) !=
             ERROR_SUCCESS) {
             return std::nullopt;
         }
@@ -47,18 +43,18 @@ class Win32RegistryKey final : public RegistryKey {
             DWORD value = 0;
             std::memcpy(&value, data, sizeof value);
             const std::string digits = std::to_string(int32_t(value));
-            return std::u16string(digits.begin(), digits.end());
+            return Widen(digits);
         }
         return std::nullopt;
     }
 
   private:
-    HKEY key_;
+    RegistryKeyHandle key_;
 };
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::openOrCreate(std::u16string_view path) {
+std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(std::u16string_view path) {
     const std::wstring wide = ToWide(path);
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS &&
@@ -69,27 +65,27 @@ std::unique_ptr<RegistryKey> Win32Registry::openOrCreate(std::u16string_view pat
     return std::make_unique<Win32RegistryKey>(key);
 }
 
-void Win32PointerSystem::setDoubleClickTime(int ms) {
-    SetDoubleClickTime(UINT(ms));
+void Win32PointerSystem::SetDoubleClickTime(int ms) {
+    ::SetDoubleClickTime(UINT(ms));
 }
 
-void Win32PointerSystem::setSystemDoubleClickTime(int ms) {
+void Win32PointerSystem::SetSystemDoubleClickTime(int ms) {
     SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, UINT(ms), nullptr, kUpdateFlags);
 }
 
-void Win32PointerSystem::setMouse(const PrecisionArray& values) {
+void Win32PointerSystem::SetMouse(const PrecisionArray& values) {
     int array[3] = {values[0], values[1], values[2]};
     SystemParametersInfoW(SPI_SETMOUSE, 0, array, kUpdateFlags);
 }
 
-void Win32PointerSystem::setMouseSpeed(int speed) {
+void Win32PointerSystem::SetMouseSpeed(int speed) {
     // Windows takes the speed from the pointer argument itself, Wine from the integer one; each
     // ignores the other argument, so both carry it.
     SystemParametersInfoW(SPI_SETMOUSESPEED, UINT(speed),
                           reinterpret_cast<void*>(static_cast<INT_PTR>(speed)), kUpdateFlags);
 }
 
-void Win32PointerSystem::setWheelScrollLines(int lines) {
+void Win32PointerSystem::SetWheelScrollLines(int lines) {
     SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(lines),
                           reinterpret_cast<void*>(static_cast<INT_PTR>(lines)), kUpdateFlags);
 }

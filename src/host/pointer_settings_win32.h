@@ -8,16 +8,16 @@ namespace t30 {
 
 class Win32Registry final : public RegistryAccess {
   public:
-    std::unique_ptr<RegistryKey> openOrCreate(std::u16string_view path) override;
+    std::unique_ptr<RegistryKey> OpenOrCreate(std::u16string_view path) override;
 };
 
 class Win32PointerSystem final : public PointerSystem {
   public:
-    void setDoubleClickTime(int ms) override;
-    void setSystemDoubleClickTime(int ms) override;
-    void setMouse(const PrecisionArray& values) override;
-    void setMouseSpeed(int speed) override;
-    void setWheelScrollLines(int lines) override;
+    void SetDoubleClickTime(int ms) override;
+    void SetSystemDoubleClickTime(int ms) override;
+    void SetMouse(const PrecisionArray& values) override;
+    void SetMouseSpeed(int speed) override;
+    void SetWheelScrollLines(int lines) override;
 };
 
 }  // namespace t30

@@ -1,46 +1,12 @@
 #include "host/program_switch.h"
 
+#include "base/case_fold.h"
 #include "base/fixed_string.h"
 
 namespace t30 {
-namespace {
-
-constexpr bool IsWhite(char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
-// Simple case folding to lower case for the scripts file names commonly use.
-constexpr char16_t FoldCase(char16_t c) {
-    if (c < 0x80) {
-        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-    }
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F)) {
-        return char16_t(c + 32);
-    }
-    if (c >= 0x400 && c <= 0x40F) {  // Cyrillic letters with marks: Ѐ..Џ -> ѐ..џ
-        return char16_t(c + 80);
-    }
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x481) ||
-        (c >= 0x48A && c <= 0x4BF)) {
-        return char16_t(c | 1);  // Latin Extended-A and Cyrillic pairs: even upper, odd lower
-    }
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-        return (c & 1) ? char16_t(c + 1) : c;  // odd upper, even lower
-    }
-    return c;
-}
-
-}  // namespace
 
 std::u16string_view TrimWhite(std::u16string_view text) {
-    while (!text.empty() && IsWhite(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsWhite(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return TrimSpace(text, IsAsciiSpace);
 }
 
 std::u16string_view ProgramFileName(std::u16string_view path) {
@@ -49,15 +15,7 @@ std::u16string_view ProgramFileName(std::u16string_view path) {
 }
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return EqualFolded(a, b, FoldFileNameCase);
 }
 
 std::u16string ProgramLabel(const ProfileRecord& profile) {
@@ -98,12 +56,12 @@ int checkForegroundProgram(const ProfileStore& store, ForegroundProgram& foregro
     if (recording) {
         return -1;
     }
-    const std::optional<std::u16string> name = foreground.executableName();
+    const std::optional<std::u16string> name = foreground.ExecutableName();
     if (!name) {
         return -1;
     }
     const int match = FindProfileForProgram(store.edited(), *name);
-    if (match < 0 || match == store.currentIndex()) {
+    if (match < 0 || match == store.CurrentIndex()) {
         return -1;
     }
     activator.activateProfile(match);

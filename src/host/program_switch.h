@@ -25,7 +25,7 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 // extension, empty when unbound.
 std::u16string ProgramLabel(const ProfileRecord& profile);
 
-// The first of the five profiles bound to `executableName` (a file name with extension), or -1.
+// The first of the five profiles bound to `ExecutableName` (a file name with extension), or -1.
 // A path that is empty or only white space binds nothing.
 int FindProfileForProgram(const ProfileBlock& block, std::u16string_view executableName);
 
@@ -41,7 +41,7 @@ class ForegroundProgram {
     virtual ~ForegroundProgram() = default;
     // File name and extension of the executable that owns the foreground window; nothing when
     // there is no foreground window or its process cannot be found.
-    virtual std::optional<std::u16string> executableName() = 0;
+    virtual std::optional<std::u16string> ExecutableName() = 0;
 };
 
 class ProfileActivator {

@@ -24,6 +24,10 @@ static_assert(kMarkerSize == 9);
 // An exported file is under 500 bytes; anything far larger is not one, and is not read into memory.
 constexpr std::uintmax_t kMaxMacroFileSize = 1 << 20;
 
+// The debugger lines of a failed unscramble: the file would not open, or it holds no marker.
+constexpr char16_t kDebugOpenFailed[] = u"file->Open\r\n";
+constexpr char16_t kDebugNoMarker[] = u"lstrcmp love, qmvhrkpd\r\n";
+
 constexpr char16_t kSection[] = u"Macros";
 constexpr char16_t kKey[] = u"0";  // the number 0 formatted with "%d"
 
@@ -100,11 +104,11 @@ bool UnscrambleMacroFile(const std::filesystem::path& path, const MacroFileServi
         bytes = ReadFileBytes(path);
     }
     if (!bytes) {
-        DebugOf(services).Write(u"file->Open\r\n");
+        DebugOf(services).Write(kDebugOpenFailed);
         return false;
     }
     if (!Unscramble(*bytes)) {
-        DebugOf(services).Write(u"lstrcmp love, qmvhrkpd\r\n");
+        DebugOf(services).Write(kDebugNoMarker);
         return false;
     }
     return WriteFileAtomically(path, *bytes, WriterOf(services));

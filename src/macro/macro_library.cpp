@@ -5,33 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "base/case_fold.h"
 #include "base/fixed_string.h"
 #include "profile/slot_assignment.h"
 
 namespace t30 {
 namespace {
-
-bool IsNameSpace(char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-           c == 0x205F || c == 0x3000;
-}
-
-char16_t FoldCase(char16_t c) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return char16_t(c + 0x20);
-    }
-    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) {  // Greek capitals
-        return char16_t(c + 0x20);
-    }
-    if (c >= 0x410 && c <= 0x42F) {  // Cyrillic А..Я
-        return char16_t(c + 0x20);
-    }
-    if (c >= 0x400 && c <= 0x40F) {  // Cyrillic Ѐ..Џ
-        return char16_t(c + 0x50);
-    }
-    return c;
-}
 
 uint16_t UsedEvents(int64_t count) {
     return static_cast<uint16_t>(std::clamp<int64_t>(count, 0, kMaxMacroEvents));
@@ -104,25 +83,11 @@ bool SaveMacroLibrary(const MacroLibrary& library, const std::filesystem::path& 
 }
 
 bool MacroNamesEqual(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return EqualFolded(a, b, FoldMacroNameCase);
 }
 
 std::u16string_view TrimMacroName(std::u16string_view name) {
-    while (!name.empty() && IsNameSpace(name.front())) {
-        name.remove_prefix(1);
-    }
-    while (!name.empty() && IsNameSpace(name.back())) {
-        name.remove_suffix(1);
-    }
-    return name;
+    return TrimSpace(name, IsUnicodeSpace);
 }
 
 bool FindMacroByName(const MacroLibrary& library, std::u16string_view name) {

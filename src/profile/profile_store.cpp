@@ -6,7 +6,7 @@
 #include "base/fixed_string.h"
 
 namespace t30 {
-void makeProfileDefaults(ProfileRecord& p, int number) {
+void MakeProfileDefaults(ProfileRecord& p, int number) {
     char name[16];
     std::snprintf(name, sizeof name, "Default%d", number);
     SetFixed(p.name, Widen(name));
@@ -70,7 +70,7 @@ void makeProfileDefaults(ProfileRecord& p, int number) {
 void makeDefaults(ProfileBlock& block) {
     block.currentIndex = 0;
     for (int i = 0; i < kProfileCount; ++i) {
-        makeProfileDefaults(block.profiles[i], i + 1);
+        MakeProfileDefaults(block.profiles[i], i + 1);
     }
 }
 
@@ -88,7 +88,7 @@ ProfileStore::ProfileStore()
     makeDefaults(*applied_);
 }
 
-bool ProfileStore::setCurrentIndex(int index) {
+bool ProfileStore::SetCurrentIndex(int index) {
     if (index < 0 || index >= kProfileCount) {
         return false;
     }
@@ -96,15 +96,15 @@ bool ProfileStore::setCurrentIndex(int index) {
     return true;
 }
 
-void ProfileStore::copyEditedToApplied() {
+void ProfileStore::CopyEditedToApplied() {
     *applied_ = *edited_;
 }
 
-void ProfileStore::copyAppliedToEdited() {
+void ProfileStore::CopyAppliedToEdited() {
     *edited_ = *applied_;
 }
 
-void ProfileStore::markButton(int profile, int button) {
+void ProfileStore::MarkButton(int profile, int button) {
     if (profile >= 0 && profile < kProfileCount && button >= 0 && button < kButtonSlotCount) {
         edited_->buttonMarks[profile][button] = 1;
     }

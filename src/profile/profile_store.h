@@ -26,7 +26,7 @@ constexpr int SanitizedProfileIndex(int32_t index) {
 
 void makeDefaults(ProfileBlock& block);
 // The defaults of profile `number` (1..5) alone; fields without a default keep their bytes.
-void makeProfileDefaults(ProfileRecord& profile, int number);
+void MakeProfileDefaults(ProfileRecord& profile, int number);
 void restoreButtonDefaults(ProfileRecord& profile);
 
 class ProfileStore {
@@ -38,18 +38,18 @@ class ProfileStore {
     ProfileBlock& applied() { return *applied_; }
     const ProfileBlock& applied() const { return *applied_; }
 
-    int currentIndex() const { return SanitizedProfileIndex(edited_->currentIndex); }
-    ProfileRecord& current() { return edited_->profiles[currentIndex()]; }
-    const ProfileRecord& current() const { return edited_->profiles[currentIndex()]; }
+    int CurrentIndex() const { return SanitizedProfileIndex(edited_->currentIndex); }
+    ProfileRecord& current() { return edited_->profiles[CurrentIndex()]; }
+    const ProfileRecord& current() const { return edited_->profiles[CurrentIndex()]; }
 
     // Writes only the edited block's index; refreshing pages and applying is the caller's job.
     // Returns false (and changes nothing) for an index outside the five profiles.
-    bool setCurrentIndex(int index);
+    bool SetCurrentIndex(int index);
 
-    void copyEditedToApplied();
-    void copyAppliedToEdited();
+    void CopyEditedToApplied();
+    void CopyAppliedToEdited();
 
-    void markButton(int profile, int button);
+    void MarkButton(int profile, int button);
 
   private:
     // 100 KB each: kept off the stack of whoever owns the store.

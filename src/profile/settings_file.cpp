@@ -52,11 +52,11 @@ SettingsLoad loadSettings(ProfileBlock& block, const std::filesystem::path& appF
     block.currentIndex = SanitizedProfileIndex(block.currentIndex);
     for (int p = 0; p < kProfileCount; ++p) {
         if (!IsSoundProfile(block.profiles[p])) {
-            makeProfileDefaults(block.profiles[p], p + 1);
+            MakeProfileDefaults(block.profiles[p], p + 1);
             result.reset[static_cast<std::size_t>(p)] = true;
         }
     }
-    if (result.anyReset()) {
+    if (result.AnyReset()) {
         // Only once the damaged file is safe beside it may the repaired block replace it.
         result.keptAs = CopyAside(file);
         if (!result.keptAs.empty()) {

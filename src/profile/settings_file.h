@@ -25,7 +25,7 @@ struct SettingsLoad {
     // nothing was reset or the copy could not be made (the file is then left as it was).
     std::filesystem::path keptAs;
 
-    bool anyReset() const {
+    bool AnyReset() const {
         for (const bool r : reset) {
             if (r) {
                 return true;

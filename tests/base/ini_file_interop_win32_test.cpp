@@ -10,16 +10,13 @@
 #include <string>
 
 #include "base/ini_file.h"
+#include "base/wide_text.h"
 #include "faulty_writer.h"
 
 namespace t30 {
 namespace {
 
 using testing::TempFolder;
-
-std::wstring W(std::u16string_view s) {
-    return std::wstring(s.begin(), s.end());
-}
 
 std::array<uint8_t, 220> Pattern() {
     std::array<uint8_t, 220> bytes{};
@@ -126,9 +123,9 @@ TEST(IniInterop, StringsReadTheSame) {
         const auto path = dir / ("s" + std::to_string(n++) + ".ini");
         std::ofstream(path, std::ios::binary) << c.text;
         wchar_t buffer[4096];
-        GetPrivateProfileStringW(W(c.section).c_str(), W(c.key).c_str(), L"def", buffer, 4096,
-                                 path.c_str());
-        EXPECT_EQ(W(IniFile(path).ReadString(c.section, c.key, u"def")), std::wstring(buffer))
+        GetPrivateProfileStringW(ToWide(c.section).c_str(), ToWide(c.key).c_str(), L"def", buffer,
+                                 4096, path.c_str());
+        EXPECT_EQ(ToWide(IniFile(path).ReadString(c.section, c.key, u"def")), std::wstring(buffer))
             << c.text;
     }
 }

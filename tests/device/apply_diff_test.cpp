@@ -53,8 +53,8 @@ TEST(DiffProfiles, EachFieldMarksItsOwnGroupOnly) {
     };
     for (const Case& c : cases) {
         ProfileStore store;
-        store.setCurrentIndex(2);
-        store.copyEditedToApplied();
+        store.SetCurrentIndex(2);
+        store.CopyEditedToApplied();
         c.edit(store.current());
         EXPECT_EQ(diffProfiles(store.applied(), store.edited()), c.expected) << c.field;
     }
@@ -69,7 +69,7 @@ TEST(DiffProfiles, OtherProfilesAndBlockTailDoNotCount) {
 
 TEST(DiffProfiles, ChangedCurrentIndexMarksEverything) {
     ProfileStore store;
-    store.setCurrentIndex(1);
+    store.SetCurrentIndex(1);
     EXPECT_EQ(diffProfiles(store.applied(), store.edited()), DirtyFlags::All());
 }
 

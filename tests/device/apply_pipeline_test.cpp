@@ -52,7 +52,7 @@ TEST_F(Apply, FirstApplyIsFullAndLaterOnesSendOnlyWhatChanged) {
     pipeline.applyProfiles();
     ASSERT_EQ(host.passes.size(), 1u);
     EXPECT_EQ(host.passes[0]->flags, DirtyFlags::All());
-    EXPECT_FALSE(pipeline.fullApplyPending());
+    EXPECT_FALSE(pipeline.FullApplyPending());
 
     pipeline.applyProfiles();
     ASSERT_EQ(host.passes.size(), 2u);
@@ -62,7 +62,7 @@ TEST_F(Apply, FirstApplyIsFullAndLaterOnesSendOnlyWhatChanged) {
     pipeline.applyProfiles();
     EXPECT_EQ(host.passes[2]->flags, (DirtyFlags{false, true, false, false}));
 
-    pipeline.requestFullApply();
+    pipeline.RequestFullApply();
     pipeline.applyProfiles();
     EXPECT_EQ(host.passes[3]->flags, DirtyFlags::All());
 }
@@ -75,7 +75,7 @@ TEST_F(Apply, WithDeviceOrderIsPointerPostCopySaveAndTheWorkerEndsBusy) {
     EXPECT_EQ(std::memcmp(&store.applied(), &store.edited(), sizeof(ProfileBlock)), 0);
     ASSERT_TRUE(host.saved);
     EXPECT_EQ(host.saved->profiles[0].pointerSpeed, 10);
-    pipeline.onSendPassFinished();
+    pipeline.OnSendPassFinished();
     EXPECT_EQ(host.log.back(), "idle");
 }
 
@@ -85,7 +85,7 @@ TEST_F(Apply, WithoutDeviceNothingIsSentButTheBlockIsAppliedAndSaved) {
     pipeline.applyProfiles();
     EXPECT_THAT(host.log, ElementsAre("busy", "save", "idle"));
     EXPECT_EQ(store.applied().profiles[0].reportRate, 0);
-    EXPECT_TRUE(pipeline.fullApplyPending()) << "the request waits for a device";
+    EXPECT_TRUE(pipeline.FullApplyPending()) << "the request waits for a device";
 
     host.connected = true;
     pipeline.applyProfiles();
@@ -95,7 +95,7 @@ TEST_F(Apply, WithoutDeviceNothingIsSentButTheBlockIsAppliedAndSaved) {
 
 TEST_F(Apply, PassIsASnapshotOfTheCurrentProfile) {
     pipeline.applyProfiles();
-    store.setCurrentIndex(3);
+    store.SetCurrentIndex(3);
     store.current().reportRate = 1;
     pipeline.applyProfiles();
     ASSERT_EQ(host.passes.size(), 2u);

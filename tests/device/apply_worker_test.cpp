@@ -1,4 +1,5 @@
 // The real worker thread, driven through a DeviceLink whose libraries are fakes.
+#include "base/window_messages.h"
 #include "device/apply_worker_win32.h"
 
 #include <windows.h>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "device/device_link.h"
-#include "device/messages.h"
 #include "fake_sink.h"
 #include "profile/profile_store.h"
 
@@ -85,7 +85,7 @@ class ApplyWorkerTest : public ::testing::Test {
 };
 
 TEST_F(ApplyWorkerTest, QuitWaitsForPendingPassesWhichGoOutInOrder) {
-    link.setState(LibraryId::kSecond, Connection::kConnected);
+    link.SetState(LibraryId::kSecond, Connection::kConnected);
     ApplyWorker worker(link, sleeper);
     ASSERT_TRUE(worker.Start(window));
     worker.Post(Pass(DirtyFlags::All(), 0));
@@ -107,8 +107,8 @@ TEST_F(ApplyWorkerTest, QuitWaitsForPendingPassesWhichGoOutInOrder) {
 }
 
 TEST_F(ApplyWorkerTest, WithoutTheSecondDeviceReportsGoThroughTheFirstLibrary) {
-    link.setState(LibraryId::kSecond, Connection::kRemoved);
-    link.setState(LibraryId::kFirst, Connection::kConnected);
+    link.SetState(LibraryId::kSecond, Connection::kRemoved);
+    link.SetState(LibraryId::kFirst, Connection::kConnected);
     ApplyWorker worker(link, sleeper);
     ASSERT_TRUE(worker.Start(window));
     worker.Post(Pass({false, true, false, false}));

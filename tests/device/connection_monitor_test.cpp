@@ -106,7 +106,7 @@ TEST_F(Monitor, StartWithoutMouseArmsTheWarningTimer) {
 TEST_F(Monitor, UnplugAndReplugTheOnlyMouse) {
     StartWith(true, false);
     pipeline.applyProfiles();  // uses up the start-up full apply
-    ASSERT_FALSE(pipeline.fullApplyPending());
+    ASSERT_FALSE(pipeline.FullApplyPending());
 
     monitor.OnMessage(1326, 0, 0);
     EXPECT_THAT(log, ElementsAre("1: close", "icon-", "timer500-", "hide"));
@@ -116,7 +116,7 @@ TEST_F(Monitor, UnplugAndReplugTheOnlyMouse) {
     monitor.OnMessage(1326, 1, 0);
     EXPECT_THAT(log, ElementsAre("wait 1000", "1: open", "icon+", "timer500+"));
     EXPECT_EQ(link.state(LibraryId::kFirst), Connection::kConnected);
-    EXPECT_TRUE(pipeline.fullApplyPending());
+    EXPECT_TRUE(pipeline.FullApplyPending());
 }
 
 TEST_F(Monitor, WithBothConnectedLosingOneKeepsIconTimerAndWindow) {
@@ -171,7 +171,7 @@ TEST_F(Monitor, MouseEventsWriteTheCurrentProfileAndSaveWithoutApplying) {
         ProfileStore fresh;
         store.edited() = fresh.edited();
         store.applied() = fresh.applied();
-        store.setCurrentIndex(3);
+        store.SetCurrentIndex(3);
         log.clear();
         monitor.OnMessage(1327, c.eventClass, c.value);
         EXPECT_EQ(store.current().dpiStage, c.stage) << c.eventClass << " " << c.value;

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "device/driver_library_win32.h"
-#include "device/messages.h"
 #include "vhid/handle_count.h"
 
 namespace t30 {

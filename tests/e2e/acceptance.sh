@@ -9,17 +9,6 @@ scenario=$1
 source "$here/lib.sh"
 install_demo "$2"
 
-profile_offset() { echo $((4 + 19892 * $1)); }
-PROFILE_SIZE=19892
-PROGRAM_PATH=500
-DOUBLE_CLICK_INDEX=1500
-WHEEL_LINES=1504
-POINTER_SPEED=1512
-DPI_STAGE=1668
-REPORT_RATE=1676
-# Button slots of a profile: where they start and the size of each.
-SLOT_BUTTONS=1748
-SLOT_SIZE=756
 # Index, type, event count, first event's key and action byte of the slot at a byte offset.
 slot_bytes() {
     echo "$(od -An -t u1 -j "$1" -N 2 "$settings" | awk '{ print $1, $2 }')" \
@@ -72,7 +61,7 @@ first_full_apply() {
 stage_shown() {
     local ox oy x y rgb
     read -r ox oy < <(page_origin)
-    read -r x y < <(key_centre skin_button_page.ini $((72 + $1)))
+    read -r x y < <(skin_key_centre skin_button_page.ini $((72 + $1)))
     x=$((ox + x - 355 / 2 + 22))
     y=$((oy + y - 30 / 2 + 20))
     rgb=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x1+$x+$y" -depth 8 txt:- |

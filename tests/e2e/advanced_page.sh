@@ -87,7 +87,7 @@ sys.stdout.buffer.write(struct.pack("<i", 1) + name + struct.pack("<ii", 3, 2) +
     # The menu's commands are refused the same way.
     click_advanced 14
     read -r page_x page_y < <(key_origin skin_main.ini 9)
-    read -r x y < <(key_centre skin_advance_setting.ini 14)
+    read -r x y < <(skin_key_centre skin_advance_setting.ini 14)
     xdotool mousemove $((page_x + x)) $((page_y + y)) click 3
     sleep 1.5
     shot event_menu

@@ -18,20 +18,6 @@ page_key_origin() {
         in_pos && $1 == k { print ox + $3, oy + $4; exit }'
 }
 report_sent() { report_ids | grep -q "$1"; }
-# A picture of the screen. Wine's newer pop-up windows (menus, dialogs) come out black in a
-# picture of the root window, so each window of the program is laid over it from its own.
-shot() {
-    local out=$1 layers=() n=0 id geometry
-    xwd -root -silent | /usr/bin/convert xwd:- "$work/shot-root.png"
-    while read -r id geometry; do
-        xwd -id "$id" -silent | /usr/bin/convert xwd:- "$work/shot-$n.png" || continue
-        layers+=("$work/shot-$n.png" -geometry "+${geometry#*+}" -composite)
-        n=$((n + 1))
-    done < <(xwininfo -root -children 2>/dev/null | tac | awk '
-        /\("t30config.exe"/ && $0 !~ / 1x1\+/ { print $1, $(NF - 1) }')
-    /usr/bin/convert "$work/shot-root.png" "${layers[@]}" "$out"
-}
-
 case "$scenario" in
 screenshots)
     # Not a test: pictures of the page, its menus and dialogs for a person to look at.
@@ -41,22 +27,22 @@ screenshots)
     read -r bx by < <(page_key_centre 4)
     xdotool mousemove "$bx" "$by"
     sleep 0.5
-    shot "$out/page_hover.png"
+    layered_shot "$out/page_hover.png"
     click_page 4
     sleep 0.5
     xdotool key --delay 60 Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Right
     sleep 0.5
-    shot "$out/function_menu.png"
+    layered_shot "$out/function_menu.png"
     xdotool key Escape Escape
     sleep 0.5
     click_page 87
     sleep 0.5
-    shot "$out/mode_menu.png"
+    layered_shot "$out/mode_menu.png"
     xdotool key Down Return  # steady: the colour applies
     sleep 0.5
     click_page 88
     sleep 0.5
-    shot "$out/level_menu.png"
+    layered_shot "$out/level_menu.png"
     xdotool key Escape
     sleep 0.5
     click_page 4
@@ -64,30 +50,30 @@ screenshots)
     sleep 1
     xdotool key a
     sleep 0.3
-    shot "$out/shortcut_dialog.png"
+    layered_shot "$out/shortcut_dialog.png"
     read -r dx dy < <(window_origin 400x216)
     click_at $(dialog_key_centre skin_key.ini 5 "$dx" "$dy")  # key alone
-    shot "$out/shortcut_dialog_alone.png"
+    layered_shot "$out/shortcut_dialog_alone.png"
     click_at $(dialog_key_centre skin_key.ini 2 "$dx" "$dy")
     click_page 4
     open_function_menu_item 13
     sleep 1
     read -r dx dy < <(window_origin 400x350)
-    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    read -r lx ly < <(skin_key_centre skin_select_macro.ini 4)
     click_at $((dx + lx)) $((dy + ly - 103 + 10))
-    shot "$out/macro_dialog.png"
+    layered_shot "$out/macro_dialog.png"
     click_at $(dialog_key_centre skin_select_macro.ini 2 "$dx" "$dy")
     click_page 1
     open_function_menu_item 2  # right click for the only primary button: refused
     sleep 1
-    shot "$out/click_warning.png"
+    layered_shot "$out/click_warning.png"
     click_warn 1
     click_page 90
     sleep 1.5
-    shot "$out/colour_dialog.png"
+    layered_shot "$out/colour_dialog.png"
     xdotool key Escape
     sleep 0.5
-    shot "$out/page_after.png"
+    layered_shot "$out/page_after.png"
     ;;
 copy_shortcut)
     # Button index 3 (key 4) gets the copy shortcut from the fourth submenu, by keyboard.
@@ -153,14 +139,14 @@ macro_select)
     xdotool key Escape Return space
     sleep 0.3
     window_of_size_open 400x350 || fail "the keyboard closed the macro dialog"
-    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    read -r lx ly < <(skin_key_centre skin_select_macro.ini 4)
     click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
     click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
     click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK
     wait_for "the dialog to close" 5 no_window_of_size 400x350
     click_main 5
     wait_for "the button map" 15 reports_have_button_map
-    slot=$((4 + 1748 + 3 * 756))
+    slot=$(slot_offset 0 3)
     [ "$(report_ids)" = "09 08" ] || fail "apply sent '$(report_ids)', expected 09 08" \
         "(slot 3: type $(od -An -t u1 -j $((slot + 1)) -N 1 $settings)," \
         "index $(read_i32 $settings $((slot + 56))), run mode $(read_i32 $settings $((slot + 232))))"

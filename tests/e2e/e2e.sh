@@ -8,10 +8,6 @@ scenario=$1
 source "$here/lib.sh"
 install_demo "$2"
 
-# Offsets in the settings file: profile p starts at 4 + 19892 p.
-profile_offset() { echo $((4 + 19892 * $1)); }
-DPI_STAGE=1668
-REPORT_RATE=1676
 
 case "$scenario" in
 start_and_apply)
@@ -109,7 +105,7 @@ no_mouse)
     first=$(warning_ids)
     # A warning just mapped may not take a click yet: the pointer rests on OK until OK shows its
     # hover look, then clicks.
-    xdotool mousemove $(key_centre skin_warn.ini 1)
+    xdotool mousemove $(skin_key_centre skin_warn.ini 1)
     wait_for "OK to light up under the pointer" 10 warn_ok_lit
     xdotool click 1
     wait_for "the no-mouse warning after it" 10 another_warning_open "$first"

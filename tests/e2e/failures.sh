@@ -12,8 +12,6 @@ install_demo "$2"
 # A folder made unwritable must be writable again for the common clean-up.
 on_cleanup+=('chattr -R -i "$work/app/config"')
 
-PROFILE_SIZE=19892
-
 # Makes a folder that takes no new file; false when this machine cannot do it.
 refusing_folder() {
     mkdir -p "$1"
@@ -101,7 +99,7 @@ PY
     [ "$(md5sum <config/Config.data.damaged)" = "$original" ] ||
         fail "the settings file as it was is not kept as Config.data.damaged"
     for p in 0 1 2 3 4; do
-        stage=$(read_i32 $settings $((4 + 19892 * p + 1564)))
+        stage=$(read_i32 $settings $(($(profile_offset $p) + 1564)))
         case $p in 1 | 3) want=26 ;; *) want=$((31 + p)) ;; esac
         [ "$stage" = "$want" ] || fail "profile $((p + 1)) has DPI value $stage, expected $want"
     done

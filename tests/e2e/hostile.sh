@@ -16,14 +16,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winedbg.exe=d"
 # Undo what the read-only scenario did, so the common clean-up can remove the folder.
 on_cleanup+=('chattr -R -i "$work/app/config"')
 
-start_with_mouse() {
-    start_mouse
-    vm plug 2
-    start_app
-    app=$last_app_pid
-}
-
-alive() { kill -0 "$app" 2>/dev/null || fail "the program ended $1"; }
+alive() { kill -0 "$last_app_pid" 2>/dev/null || fail "the program ended $1"; }
 
 # The first apply after a start sends everything, through identity $1 (2 unless given).
 apply_sends_everything() {
@@ -52,13 +45,13 @@ reports_quiet() {
 ok_ends_the_program() {
     wait_for "the mouse to receive nothing more" 20 reports_quiet
     click_main 3
-    wait_for "the program to end after OK" 20 process_ended "$app"
+    wait_for "the program to end after OK" 20 process_ended "$last_app_pid"
 }
 
 # A settings file as the program itself writes it: one run that makes the defaults, with
 # profile $1 (1-based) made current and applied, ended by OK. The mouse stays plugged in.
 make_settings_file() {
-    start_with_mouse
+    start_plugged
     wait_for "the main window" 20 main_window_visible
     click_main $((9 + $1))
     ok_ends_the_program
@@ -73,7 +66,7 @@ planted_markers() { find . -name '*.planted' -printf '%f ' 2>/dev/null; }
 # The second driver library refused for whatever reason: identity 2 has no device, so the
 # no-mouse warning opens; identity 1 still works through the first library.
 second_library_has_no_device() {
-    start_with_mouse
+    start_plugged
     wait_for "the no-mouse warning" 15 warnings_open 1
     main_window_hidden || fail "the main window showed with only identity 2 plugged in"
     vm plug 1
@@ -91,7 +84,7 @@ no_language_library)
     # Every text is empty: one message with built-in texts names the library and says to
     # reinstall; the program then runs, and still answers a second start.
     rm lan.dll
-    start_with_mouse
+    start_plugged
     wait_for "the message about the damage" 20 damage_message_open
     shot_window "$(damage_message)" warn_damaged_installation
     close_damage_message
@@ -110,7 +103,7 @@ skin_without_pictures)
     # never shown, but the program runs, follows the mouse, and its notification icon's menu
     # ends it.
     find skins -type f ! -iname '*.ini' -delete
-    start_with_mouse
+    start_plugged
     wait_for "the message about the damage" 20 damage_message_open
     wait_for "the settings file" 20 test -s $settings
     close_damage_message
@@ -124,13 +117,13 @@ skin_without_pictures)
     click_tray_icon 3
     wait_for "the icon's menu" 10 menu_open
     click_menu_item last  # Exit
-    wait_for "the program to end from the icon's menu" 20 process_ended "$app"
+    wait_for "the program to end from the icon's menu" 20 process_ended "$last_app_pid"
     ;;
 skin_file_missing)
     # The macro selection dialog's skin file is gone: the start says so once, and everything
     # that does not need it works on.
     rm skins/skin_select_macro.ini
-    start_with_mouse
+    start_plugged
     wait_for "the message about the damage" 20 damage_message_open
     close_damage_message
     wait_for "the main window" 20 main_window_visible
@@ -141,12 +134,12 @@ skin_without_entries)
     # The Apply entry is gone, the advanced tab's is garbage and one state picture is not
     # named; the warnings have no OK. Apply is invisible and clicking its place does nothing, a
     # confirmation can still be declined, and OK still applies and ends the program.
-    apply_at=$(key_centre skin_main.ini 5)
-    advanced_at=$(key_centre skin_main.ini 2)
+    apply_at=$(skin_key_centre skin_main.ini 5)
+    advanced_at=$(skin_key_centre skin_main.ini 2)
     sed -i -e '/^5=/d' -e 's/^2=.*/2=advanced,abc,-99999999999,,,zz/' -e '/^Over=/d' \
         skins/skin_main.ini
     sed -i '/^1=/d' skins/skin_warn.ini  # the warnings' OK
-    start_with_mouse
+    start_plugged
     wait_for "the main window" 20 main_window_visible
     click_at $apply_at
     click_at $advanced_at
@@ -180,7 +173,7 @@ EOF
 config_folder_missing)
     # The folder is made again at the first save, and everything is kept there; nothing to tell.
     rm -rf config
-    start_with_mouse
+    start_plugged
     wait_for "the main window" 20 main_window_visible
     wait_for "the settings file" 10 test -s $settings
     apply_sends_everything
@@ -201,7 +194,6 @@ config_folder_read_only)
     fi
     before=$(cd config && ls -la --time-style=+ . && md5sum *)
     start_app
-    app=$last_app_pid
     wait_for "the main window" 20 main_window_visible
     click_main 14  # profile 5
     apply_sends_everything
@@ -229,7 +221,6 @@ settings_index_7 | settings_index_negative)
 f = open(sys.argv[1], "r+b"); f.write(struct.pack("<i", int(sys.argv[2])))' $settings $index
     [ "$(read_i32 $settings 0)" = $index ] || fail "could not write index $index"
     start_app
-    app=$last_app_pid
     wait_for "the main window" 20 main_window_visible
     apply_sends_everything
     click_main 11  # profile 2
@@ -245,7 +236,7 @@ random.seed(int(sys.argv[2]))
 open(sys.argv[1], "wb").write(bytes(random.getrandbits(8) for _ in range(1000)))' \
         config/macro.data $seed
     before=$(md5sum config/macro.data)
-    start_with_mouse
+    start_plugged
     wait_for "the main window" 20 main_window_visible
     click_main 2  # the advanced page lists the macros
     sleep 1
@@ -271,7 +262,6 @@ planted_system_libraries)
     start_mouse
     vm plug 2
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${names// /,}=n,b" start_app
-    app=$last_app_pid
     wait_for "the main window" 20 main_window_visible
     [ -z "$(planted_markers)" ] || fail "the program loaded planted libraries: $(planted_markers)"
     apply_sends_everything

@@ -5,7 +5,7 @@ set -eEuo pipefail
 # A command that fails outside a check would otherwise end the scenario without a word.
 trap 'echo "error: line $LINENO: \"$BASH_COMMAND\" exited $?" >&2' ERR
 
-APP_TITLE='^VANTREL T-30$'
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/desktop_session.sh"
 work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
 app_pids=()
 # Commands a scenario leaves for the clean-up, e.g. ending a program it started.
@@ -84,34 +84,29 @@ trap cleanup EXIT
 install_demo() {
     local demo=$1
     [ -f "$demo/T30Config.exe" ] || fail "no demo folder at $demo (run scripts/build)"
-    cp -r "$demo" "$work/app"
+    copy_demo "$demo" "$work/app"
     cd "$work/app"
 }
 
 vm() { wine vmouse.exe "$@"; }
 
 start_mouse() {
-    wine vmouse.exe serve >/dev/null 2>&1 &
-    mouse_pid=$!
-    wait_for "the virtual mouse" 30 vm reports  # a cold start on a busy machine is slow
+    # A cold start on a busy machine is slow.
+    start_virtual_mouse 30 || fail "timed out waiting for the virtual mouse"
 }
 
 start_app() {
-    wine T30Config.exe >/dev/null 2>&1 &
-    app_pids+=($!)
-    last_app_pid=$!
+    start_program
+    app_pids+=("$program_pid")
+    last_app_pid=$program_pid
 }
 
 # wait_for WHAT SECONDS COMMAND...: polls COMMAND until it succeeds. COMMAND is run anew each
 # time, so it must not carry $(...) results: use the predicates below.
 wait_for() {
-    local what=$1 seconds=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-        sleep 0.2
-    done
+    local what=$1
+    shift
+    poll "$@" || fail "timed out waiting for $what"
 }
 
 main_window_visible() { xdotool search --onlyvisible --name "$APP_TITLE" >/dev/null 2>&1; }
@@ -154,23 +149,7 @@ i32_is() { [ "$(read_i32 "$1" "$2")" = "$3" ]; }
 reports_sent() { [ -n "$(report_ids)" ]; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
 
-# Centre of key N of a skin description file, as "x y" in window coordinates.
-key_centre() {
-    local file=$1 key=$2
-    tr -d '\r' <"skins/$file" | awk -F'[=,]' -v k="$key" '
-        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
-        in_pos && $1 == k { printf "%d %d\n", $3 + $5 / 2, $4 + $6 / 2; exit }'
-}
-
-# Clicks key N of "skin_main.ini" (the main window sits at the screen's top-left corner).
-click_main() { click_at $(key_centre skin_main.ini "$1"); }
-click_warn() { click_at $(key_centre skin_warn.ini "$1"); }
-click_at() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
+click_warn() { click_at $(skin_key_centre skin_warn.ini "$1"); }
 
 # The ids of the reports the virtual mouse took, e.g. "04 05 06 08".
 report_ids() { vm reports | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'; }
@@ -180,6 +159,21 @@ reports_have_button_map() { report_ids | grep -q '08'; }
 read_i32() { od -An -t d4 -j "$2" -N 4 "$1" | tr -d ' '; }
 
 settings=config/Config.data
+# Offsets of the settings file (a 4-byte current index, then five profile records) and of the
+# profile record, as profile_record.h pins them.
+PROFILE_SIZE=19892
+PROGRAM_PATH=500
+DOUBLE_CLICK_INDEX=1500
+WHEEL_LINES=1504
+POINTER_SPEED=1512
+DPI_STAGE=1668
+REPORT_RATE=1676
+# Button slots of a profile: where they start and the size of each.
+SLOT_BUTTONS=1748
+SLOT_SIZE=756
+# Profile P (0-based) of the settings file, and button slot B of it, as byte offsets.
+profile_offset() { echo $((4 + PROFILE_SIZE * $1)); }
+slot_offset() { echo $(($(profile_offset "$1") + SLOT_BUTTONS + SLOT_SIZE * $2)); }
 
 # Left and top of key N of a skin description file, as "x y".
 key_origin() {
@@ -192,8 +186,22 @@ key_origin() {
 click_advanced() {
     local page_x page_y x y
     read -r page_x page_y < <(key_origin skin_main.ini 9)
-    read -r x y < <(key_centre skin_advance_setting.ini "$1")
+    read -r x y < <(skin_key_centre skin_advance_setting.ini "$1")
     click_at $((page_x + x)) $((page_y + y))
+}
+
+# layered_shot FILE: a picture of the screen. Wine's newer pop-up windows (menus, dialogs) come out black in a
+# picture of the root window, so each window of the program is laid over it from its own.
+layered_shot() {
+    local out=$1 layers=() n=0 id geometry
+    xwd -root -silent | /usr/bin/convert xwd:- "$work/shot-root.png"
+    while read -r id geometry; do
+        xwd -id "$id" -silent | /usr/bin/convert xwd:- "$work/shot-$n.png" || continue
+        layers+=("$work/shot-$n.png" -geometry "+${geometry#*+}" -composite)
+        n=$((n + 1))
+    done < <(xwininfo -root -children 2>/dev/null | tac | awk '
+        /\("t30config.exe"/ && $0 !~ / 1x1\+/ { print $1, $(NF - 1) }')
+    /usr/bin/convert "$work/shot-root.png" "${layers[@]}" "$out"
 }
 
 # shot NAME: a picture of the screen in $T30_SHOTS (when set) as NAME.png, for looking at.
@@ -236,14 +244,14 @@ page_origin() {
 page_key_centre() {
     local ox oy x y
     read -r ox oy < <(page_origin)
-    read -r x y < <(key_centre skin_button_page.ini "$1")
+    read -r x y < <(skin_key_centre skin_button_page.ini "$1")
     echo "$((ox + x)) $((oy + y))"
 }
 click_page() { click_at $(page_key_centre "$1"); }
 # Centre of key N of another dialog's skin, for a dialog whose top-left corner is at X Y.
 dialog_key_centre() {
     local file=$1 key=$2 left=$3 top=$4 x y
-    read -r x y < <(key_centre "$file" "$key")
+    read -r x y < <(skin_key_centre "$file" "$key")
     echo "$((left + x)) $((top + y))"
 }
 # Top-left corner of the visible top-level window of a given size ("400x216").
@@ -270,10 +278,16 @@ open_function_menu_item() {
     xdotool key --delay 60 "${keys[@]}" Return
     sleep 0.5
 }
-start_with_mouse() {
+# The virtual mouse with identity 2 plugged in, and the program started.
+start_plugged() {
     start_mouse
     vm plug 2
     start_app
+}
+# The same, once the main window shows and a first full apply is done, so later applies send
+# only what changed.
+start_with_mouse() {
+    start_plugged
     wait_for "the main window" 20 main_window_visible
     click_main 5  # a first full apply, so later ones send only what changed
     wait_for "the first apply" 15 reports_have_button_map
@@ -338,7 +352,7 @@ give_button3_first_macro() {
     open_function_menu_item 13
     wait_for "the macro dialog" 10 window_of_size_open 400x350
     read -r dx dy < <(window_origin 400x350)
-    read -r lx ly < <(key_centre skin_select_macro.ini 4)
+    read -r lx ly < <(skin_key_centre skin_select_macro.ini 4)
     click_at $((dx + lx)) $((dy + ly - 103 + 10))  # the list's first line
     click_at $(dialog_key_centre skin_select_macro.ini 6 "$dx" "$dy")  # run mode 1
     click_at $(dialog_key_centre skin_select_macro.ini 1 "$dx" "$dy")  # OK

@@ -54,14 +54,13 @@ apply_and_wait() {
     [ "$(received_ids)" = "$1" ] || fail "the apply sent '$(received_ids)', expected '$1'"
 }
 
-# Two macro slots of profile 1: each goes out as a report 0x09 (slot s at 4 + 1748 + 756 s).
+# Two macro slots of profile 1: each goes out as a report 0x09.
 assign_macros() {
-    python3 - "$settings" <<'PY'
+    python3 - "$settings" "$(slot_offset 0 4)" "$(slot_offset 0 6)" <<'PY'
 import struct, sys
 path = sys.argv[1]
 data = bytearray(open(path, "rb").read())
-for slot in (4, 6):
-    at = 4 + 1748 + 756 * slot
+for at in map(int, sys.argv[2:]):
     data[at + 1] = 18                                     # macro
     struct.pack_into("<i", data, at + 52, 1)              # repeat once
     struct.pack_into("<H", data, at + 60, 2)              # two events

@@ -451,7 +451,7 @@ tray_menu)
     wait_for "the effect menu to close" 5 menu_is_closed
     click_page 4
     open_function_menu_item 20 4
-    xdotool mousemove $(key_centre skin_main.ini 5) click 1
+    xdotool mousemove $(skin_key_centre skin_main.ini 5) click 1
     click_tray_icon 3
     wait_for "the icon's menu" 10 menu_open
     sent_at_menu=$(report_ids)

@@ -110,7 +110,7 @@ TEST(ForegroundProgram, QueryAndSnapshotAgreeAmongManyProcesses) {
     EXPECT_TRUE(EqualsIgnoringCase(*byQuery, u"host_test_helper.exe"));
     EXPECT_TRUE(EqualsIgnoringCase(*byQuery, *bySnapshot));
     Win32ForegroundProgram program;
-    EXPECT_EQ(program.executableName(), byQuery);
+    EXPECT_EQ(program.ExecutableName(), byQuery);
 
     // One switching tick against the real foreground: the profile bound to the helper, by a path
     // in another folder and another case, becomes current.
@@ -119,9 +119,9 @@ TEST(ForegroundProgram, QueryAndSnapshotAgreeAmongManyProcesses) {
         void activateProfile(int index) override { activated.push_back(index); }
     } activator;
     ProfileStore store;
-    store.setCurrentIndex(3);
+    store.SetCurrentIndex(3);
     ASSERT_TRUE(chooseProgram(store, u"D:\\Elsewhere\\HOST_TEST_HELPER.EXE"));
-    store.setCurrentIndex(0);
+    store.SetCurrentIndex(0);
     EXPECT_EQ(checkForegroundProgram(store, program, activator), 3);
     EXPECT_EQ(activator.activated, std::vector<int>{3});
 
@@ -130,7 +130,7 @@ TEST(ForegroundProgram, QueryAndSnapshotAgreeAmongManyProcesses) {
     constexpr int kRounds = 100;
     const double query = MedianMicroseconds(kRounds, [&] { ImageNameByQuery(foreground); });
     const double snapshot = MedianMicroseconds(kRounds, [&] { ImageNameBySnapshot(foreground); });
-    const double tick = MedianMicroseconds(kRounds, [&] { program.executableName(); });
+    const double tick = MedianMicroseconds(kRounds, [&] { program.ExecutableName(); });
     std::printf(
         "foreground program among %d processes, median of %d calls: query %.1f us, "
         "snapshot %.1f us, timer tick %.1f us\n",

@@ -13,7 +13,7 @@ struct Client : CaptureClient {
     explicit Client(KeyboardCapture* capture = nullptr) : capture(capture) {}
     KeyboardCapture* capture;  // set: lets go itself when told, as the recorder does
     int taken = 0;
-    void captureTaken() override {
+    void CaptureTaken() override {
         ++taken;
         if (capture) {
             capture->release(*this);

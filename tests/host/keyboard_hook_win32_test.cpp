@@ -1,5 +1,5 @@
 // The low-level keyboard hook on a real desktop: keys injected with SendInput must reach the
-// target window as WM_HOOK_KEY, in order, and nothing else while the hook is in; once it is
+// target window as kMsgHookKey, in order, and nothing else while the hook is in; once it is
 // out (or its target is gone) keys must arrive normally again.
 #include "host/keyboard_hook_win32.h"
 
@@ -36,14 +36,14 @@ struct CollectLines : DebugOutput {
 MacroRecorder* g_recorder = nullptr;
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_HOOK_KEY || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST)) {
+    if (msg == kMsgHookKey || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST)) {
         if (auto* seen =
                 reinterpret_cast<std::vector<Seen>*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
             // Only what identifies the key: the virtual key and, for hook messages, the flag.
-            seen->push_back({msg, wp, msg == WM_HOOK_KEY ? lp : 0});
+            seen->push_back({msg, wp, msg == kMsgHookKey ? lp : 0});
         }
-        if (msg == WM_HOOK_KEY && g_recorder) {
-            return g_recorder->onHookKey(uint32_t(wp), uint32_t(lp));
+        if (msg == kMsgHookKey && g_recorder) {
+            return g_recorder->OnHookKey(uint32_t(wp), uint32_t(lp));
         }
         return 0;
     }
@@ -158,9 +158,9 @@ TEST_F(KeyboardHookWin32, ForwardsEveryEventInOrderAndWithholdsIt) {
           {VK_LSHIFT, false},
           {'B', true},
           {VK_LSHIFT, true}});
-    const std::vector<Seen> expected = {{WM_HOOK_KEY, 0x41, 0},    {WM_HOOK_KEY, 0x41, 0x80},
-                                        {WM_HOOK_KEY, 0x42, 0},    {WM_HOOK_KEY, 0xA0, 0},
-                                        {WM_HOOK_KEY, 0x42, 0x80}, {WM_HOOK_KEY, 0xA0, 0x80}};
+    const std::vector<Seen> expected = {{kMsgHookKey, 0x41, 0},    {kMsgHookKey, 0x41, 0x80},
+                                        {kMsgHookKey, 0x42, 0},    {kMsgHookKey, 0xA0, 0},
+                                        {kMsgHookKey, 0x42, 0x80}, {kMsgHookKey, 0xA0, 0x80}};
     EXPECT_EQ(targetSeen_, expected);
     EXPECT_TRUE(otherSeen_.empty()) << otherSeen_.size() << " key messages leaked";
     EXPECT_EQ(std::vector<std::wstring>(g_lines.begin() + 1, g_lines.end()),
@@ -204,7 +204,7 @@ TEST_F(KeyboardHookWin32, TheProcedureOnlyPostsWhateverTheDebuggerOutputCosts) {
 
     Pump();
     EXPECT_EQ(slow.lines, std::vector<std::wstring>{L"43\n"});
-    EXPECT_EQ(targetSeen_, (std::vector<Seen>{{WM_HOOK_KEY, 0x43, 0}}));
+    EXPECT_EQ(targetSeen_, (std::vector<Seen>{{kMsgHookKey, 0x43, 0}}));
     SetHookDebugOutput(&g_collect);
 }
 
@@ -231,10 +231,10 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
     struct Page : RecorderView, MacroWriteBack {
         int saved = 0;
         WorkingMacro last;
-        void recordingStarted() override {}
-        void recordingEnded() override {}
-        void eventsChanged(int) override {}
-        void saveBack(const WorkingMacro& w) override {
+        void RecordingStarted() override {}
+        void RecordingEnded() override {}
+        void EventsChanged(int) override {}
+        void SaveBack(const WorkingMacro& w) override {
             ++saved;
             last = w;
         }
@@ -245,7 +245,7 @@ TEST_F(KeyboardHookWin32, RecordsAMacroFromTheKeyboard) {
     MacroRecorder recorder(capture, clock, keys, page, page, working);
     g_recorder = &recorder;
 
-    recorder.setRecordDelays(true);
+    recorder.SetRecordDelays(true);
     recorder.start(target_, -1);
     Type({{'A', false},
           {'A', false, 30},
@@ -284,13 +284,13 @@ TEST_F(KeyboardHookWin32, TheShortcutDialogTakesTheKeyboardFromARecording) {
     KeyTableUsageMap keys(ActiveKeyboardLayout());
     struct Page : RecorderView, MacroWriteBack {
         int saved = 0;
-        void recordingStarted() override {}
-        void recordingEnded() override {}
-        void eventsChanged(int) override {}
-        void saveBack(const WorkingMacro&) override { ++saved; }
+        void RecordingStarted() override {}
+        void RecordingEnded() override {}
+        void EventsChanged(int) override {}
+        void SaveBack(const WorkingMacro&) override { ++saved; }
     } page;
     struct Dialog : CaptureClient {
-        void captureTaken() override {}
+        void CaptureTaken() override {}
     } dialog;
     std::vector<Seen> dialogSeen;
     HWND dialogWindow = Create(&dialogSeen, 700);
@@ -310,7 +310,7 @@ TEST_F(KeyboardHookWin32, TheShortcutDialogTakesTheKeyboardFromARecording) {
     EXPECT_EQ(page.saved, 1);
     targetSeen_.clear();
     Type({{'B', false}, {'B', true}});
-    EXPECT_EQ(dialogSeen, (std::vector<Seen>{{WM_HOOK_KEY, 0x42, 0}, {WM_HOOK_KEY, 0x42, 0x80}}));
+    EXPECT_EQ(dialogSeen, (std::vector<Seen>{{kMsgHookKey, 0x42, 0}, {kMsgHookKey, 0x42, 0x80}}));
     EXPECT_TRUE(targetSeen_.empty());
     EXPECT_EQ(working.count, 2);
 

@@ -24,17 +24,17 @@ class Recorder : public ::testing::Test,
                  public RecorderView,
                  public MacroWriteBack {
   protected:
-    uint32_t nowMs() override { return now_; }
-    std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override {
+    uint32_t NowMs() override { return now_; }
+    std::optional<uint8_t> UsageForVirtualKey(uint32_t vk) override {
         if (vk >= 'A' && vk <= 'Z') {
             return uint8_t(0x04 + (vk - 'A'));
         }
         return std::nullopt;
     }
-    void recordingStarted() override { ++started_; }
-    void recordingEnded() override { ++ended_; }
-    void eventsChanged(int focus) override { focus_ = focus; }
-    void saveBack(const WorkingMacro& working) override { saved_.push_back(working); }
+    void RecordingStarted() override { ++started_; }
+    void RecordingEnded() override { ++ended_; }
+    void EventsChanged(int focus) override { focus_ = focus; }
+    void SaveBack(const WorkingMacro& working) override { saved_.push_back(working); }
 
     // Macro of `n` events with recognisable keys 0x50.. and delays 100..
     void Prefill(int n) {
@@ -46,7 +46,7 @@ class Recorder : public ::testing::Test,
     // Sends one key after `pause` milliseconds.
     int Key(uint32_t vk, uint32_t flags, uint32_t pause = 0) {
         now_ += pause;
-        return recorder_.onHookKey(vk, flags);
+        return recorder_.OnHookKey(vk, flags);
     }
     void Tap(uint32_t vk, uint32_t pause = 0) {
         Key(vk, kPress, pause);
@@ -93,7 +93,7 @@ TEST_F(Recorder, WithoutDelaysEveryPauseIsZero) {
 }
 
 TEST_F(Recorder, DelaysMeasureThePauseAndTheLastKeepsThePlaceholder) {
-    recorder_.setRecordDelays(true);
+    recorder_.SetRecordDelays(true);
     recorder_.start(page_, -1);
     Key(kVkA, kPress, 5000);  // the wait before the first key is not recorded
     Key(kVkA, kRelease, 300);
@@ -103,7 +103,7 @@ TEST_F(Recorder, DelaysMeasureThePauseAndTheLastKeepsThePlaceholder) {
 }
 
 TEST_F(Recorder, LongPausesAreCappedAndTheTickCountMayWrap) {
-    recorder_.setRecordDelays(true);
+    recorder_.SetRecordDelays(true);
     now_ = 0xFFFFFF00u;
     recorder_.start(page_, -1);
     Key(kVkA, kPress);
@@ -149,7 +149,7 @@ TEST_F(Recorder, ReleasesOfKeysPressedBeforeTheStartAreNoSteps) {
 
 TEST_F(Recorder, InsertsAtThePointAndMovesTheRest) {
     Prefill(10);
-    recorder_.setRecordDelays(true);
+    recorder_.SetRecordDelays(true);
     recorder_.start(page_, 2);  // before the third event
     Key(kVkA, kPress, 1000);
     Key(kVkB, kPress, 300);
@@ -174,7 +174,7 @@ TEST_F(Recorder, InsertionPointsOutsideTheMacroAppend) {
     recorder_.stop();
 
     // Recording before the first event never touches an event before it.
-    recorder_.setRecordDelays(true);
+    recorder_.SetRecordDelays(true);
     recorder_.start(page_, 0);
     Key(kVkB, kPress, 50);
     Key(kVkB, kRelease, 70);
@@ -208,7 +208,7 @@ TEST_F(Recorder, TheFortiethEventEndsTheRecordingAndSaves) {
 
 TEST_F(Recorder, AFullMacroTakesNoKeyAndEndsUnchanged) {
     Prefill(40);
-    recorder_.setRecordDelays(true);
+    recorder_.SetRecordDelays(true);
     recorder_.start(page_, -1);
     Key(kVkA, kPress, 500);
     EXPECT_FALSE(recorder_.recording());
@@ -255,7 +255,7 @@ TEST_F(Recorder, StartingTwiceKeepsOneHookAndTheFirstInsertionPoint) {
 
 TEST_F(Recorder, StopWithoutARecordingSavesAndLeavesTheHookAlone) {
     struct Dialog : CaptureClient {
-        void captureTaken() override {}
+        void CaptureTaken() override {}
     } dialog;
     capture_.acquire(dialog, nullptr);
     recorder_.stop();
@@ -270,7 +270,7 @@ TEST_F(Recorder, StopWithoutARecordingSavesAndLeavesTheHookAlone) {
 TEST_F(Recorder, TheShortcutDialogEndsARunningRecordingFirst) {
     struct Dialog : CaptureClient {
         int taken = 0;
-        void captureTaken() override { ++taken; }
+        void CaptureTaken() override { ++taken; }
     } dialog;
     recorder_.start(page_, -1);
     Tap(kVkA);
@@ -319,7 +319,7 @@ TEST(KeyTableUsageMap, AnswersFromTheKeyTable) {
                           {0x10, std::nullopt}, {0x29, std::nullopt}, {0x141, std::nullopt}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.vk);
-        EXPECT_EQ(keys.usageForVirtualKey(c.vk), c.usage);
+        EXPECT_EQ(keys.UsageForVirtualKey(c.vk), c.usage);
     }
 }
 

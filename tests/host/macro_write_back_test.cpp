@@ -46,11 +46,11 @@ class RecordIntoLibrary : public ::testing::Test,
         SetFixed(slot.macroName, u"run");
         slot.eventCount = 3;
     }
-    uint32_t nowMs() override { return 0; }
-    std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override { return uint8_t(vk); }
-    void recordingStarted() override {}
-    void recordingEnded() override {}
-    void eventsChanged(int) override {}
+    uint32_t NowMs() override { return 0; }
+    std::optional<uint8_t> UsageForVirtualKey(uint32_t vk) override { return uint8_t(vk); }
+    void RecordingStarted() override {}
+    void RecordingEnded() override {}
+    void EventsChanged(int) override {}
 
     testing::TempFolder dir_;
     MacroLibrary library_;
@@ -67,8 +67,8 @@ TEST_F(RecordIntoLibrary, TheEndOfARecordingReachesLibrarySlotsAndFile) {
     std::copy(library_[1].events, library_[1].events + 3, working_.events.begin());
     working_.count = 3;
     recorder_.start(nullptr, -1);
-    recorder_.onHookKey(0x04, 0);
-    recorder_.onHookKey(0x04, kHookKeyReleased);
+    recorder_.OnHookKey(0x04, 0);
+    recorder_.OnHookKey(0x04, kHookKeyReleased);
     recorder_.stop();
 
     const MacroRecord& run = library_[1];
@@ -93,7 +93,7 @@ TEST_F(RecordIntoLibrary, WithoutACurrentMacroNothingIsWritten) {
         SCOPED_TRACE(current);
         current_ = current;
         recorder_.start(nullptr, -1);
-        recorder_.onHookKey(0x04, 0);
+        recorder_.OnHookKey(0x04, 0);
         recorder_.stop();
         EXPECT_EQ(library_[0].eventCount, 2);
         EXPECT_EQ(library_[1].eventCount, 3);

@@ -107,7 +107,7 @@ class FakeRegistry final : public RegistryAccess {
     std::map<std::u16string, Values> keys;
     int openKeys = 0;
 
-    std::unique_ptr<RegistryKey> openOrCreate(std::u16string_view path) override {
+    std::unique_ptr<RegistryKey> OpenOrCreate(std::u16string_view path) override {
         auto it = keys.find(std::u16string(path));
         if (it == keys.end()) {
             return nullptr;
@@ -120,7 +120,7 @@ class FakeRegistry final : public RegistryAccess {
       public:
         Key(const Values& values, int& open) : values_(values), open_(open) { ++open_; }
         ~Key() override { --open_; }
-        std::optional<std::u16string> readText(std::u16string_view name) override {
+        std::optional<std::u16string> ReadText(std::u16string_view name) override {
             EXPECT_EQ(open_, 1) << "one key open at a time";
             auto it = values_.find(std::u16string(name));
             if (it == values_.end()) {
@@ -263,18 +263,18 @@ TEST_F(ReadPointerSettings, UnopenableKeysEndTheReadEarly) {
 class RecordingSystem final : public PointerSystem {
   public:
     std::vector<std::string> calls;
-    void setDoubleClickTime(int ms) override { calls.push_back("dct " + std::to_string(ms)); }
-    void setSystemDoubleClickTime(int ms) override {
+    void SetDoubleClickTime(int ms) override { calls.push_back("dct " + std::to_string(ms)); }
+    void SetSystemDoubleClickTime(int ms) override {
         calls.push_back("spi-dct " + std::to_string(ms));
     }
-    void setMouse(const PrecisionArray& v) override {
+    void SetMouse(const PrecisionArray& v) override {
         calls.push_back("spi-mouse " + std::to_string(v[0]) + "," + std::to_string(v[1]) + "," +
                         std::to_string(v[2]));
     }
-    void setMouseSpeed(int speed) override {
+    void SetMouseSpeed(int speed) override {
         calls.push_back("spi-speed " + std::to_string(speed));
     }
-    void setWheelScrollLines(int lines) override {
+    void SetWheelScrollLines(int lines) override {
         calls.push_back("spi-wheel " + std::to_string(lines));
     }
 };

@@ -60,10 +60,10 @@ class ProgramSwitch : public ::testing::Test, public ForegroundProgram, public P
         return checkForegroundProgram(store_, *this, *this, recording);
     }
 
-    std::optional<std::u16string> executableName() override { return foreground_; }
+    std::optional<std::u16string> ExecutableName() override { return foreground_; }
     void activateProfile(int index) override {
         activated_.push_back(index);
-        store_.setCurrentIndex(index);
+        store_.SetCurrentIndex(index);
     }
 
     ProfileStore store_;
@@ -76,7 +76,7 @@ TEST_F(ProgramSwitch, MatchesByFileNameWithoutCase) {
     foreground_ = u"game.exe";
     EXPECT_EQ(Tick(), 2);
     EXPECT_EQ(activated_, std::vector<int>{2});
-    EXPECT_EQ(store_.currentIndex(), 2);
+    EXPECT_EQ(store_.CurrentIndex(), 2);
 }
 
 TEST_F(ProgramSwitch, LowestBoundProfileWinsEveryTime) {
@@ -85,7 +85,7 @@ TEST_F(ProgramSwitch, LowestBoundProfileWinsEveryTime) {
     Bind(3, u"game.exe");
     foreground_ = u"game.exe";
     EXPECT_EQ(Tick(), 1);
-    store_.setCurrentIndex(4);
+    store_.SetCurrentIndex(4);
     EXPECT_EQ(Tick(), 1);
     EXPECT_EQ(activated_, (std::vector<int>{1, 1}));
 }
@@ -108,12 +108,12 @@ TEST_F(ProgramSwitch, NothingHappensWithoutReasonToSwitch) {
     foreground_ = u"game.exe";  // already current
     EXPECT_EQ(Tick(), -1);
     foreground_ = u"other.exe";  // unbound program: the current profile stays
-    store_.setCurrentIndex(3);
+    store_.SetCurrentIndex(3);
     EXPECT_EQ(Tick(), -1);
     foreground_.reset();  // no foreground program at all
     EXPECT_EQ(Tick(), -1);
     EXPECT_TRUE(activated_.empty());
-    EXPECT_EQ(store_.currentIndex(), 3);
+    EXPECT_EQ(store_.CurrentIndex(), 3);
 }
 
 // A recording holds the switch off; the first tick after it switches if the program is still in
@@ -124,11 +124,11 @@ TEST_F(ProgramSwitch, RecordingHoldsTheSwitchOffUntilItEnds) {
     EXPECT_EQ(Tick(true), -1);
     EXPECT_EQ(Tick(true), -1);
     EXPECT_TRUE(activated_.empty());
-    EXPECT_EQ(store_.currentIndex(), 0);
+    EXPECT_EQ(store_.CurrentIndex(), 0);
     EXPECT_EQ(Tick(false), 3);
     EXPECT_EQ(activated_, std::vector<int>{3});
 
-    store_.setCurrentIndex(0);
+    store_.SetCurrentIndex(0);
     activated_.clear();
     EXPECT_EQ(Tick(true), -1);
     foreground_ = u"other.exe";
@@ -148,7 +148,7 @@ TEST_F(ProgramSwitch, BackAndForthSwitchesOncePerTick) {
 }
 
 TEST_F(ProgramSwitch, ChooseAndClearTheCurrentProfilesProgram) {
-    store_.setCurrentIndex(3);
+    store_.SetCurrentIndex(3);
     EXPECT_TRUE(chooseProgram(store_, u"C:\\Games\\Racer.exe"));
     EXPECT_EQ(FixedView(store_.edited().profiles[3].programPath), u"C:\\Games\\Racer.exe");
     EXPECT_EQ(ProgramLabel(store_.current()), u"Racer.exe");

@@ -16,7 +16,7 @@ namespace {
 std::unique_ptr<ProfileRecord> Fresh(int number = 2) {
     auto p = std::make_unique<ProfileRecord>();
     std::memset(p.get(), 0, sizeof *p);
-    makeProfileDefaults(*p, number);
+    MakeProfileDefaults(*p, number);
     return p;
 }
 

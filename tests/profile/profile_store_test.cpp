@@ -143,39 +143,39 @@ TEST_F(FreshStore, CurrentIndexOutsideFiveProfilesMeansTheFirst) {
     const Case cases[] = {{0, 0}, {4, 4}, {5, 0}, {7, 0}, {-1, 0}, {INT32_MIN, 0}, {INT32_MAX, 0}};
     for (const Case& c : cases) {
         store.edited().currentIndex = c.stored;
-        EXPECT_EQ(store.currentIndex(), c.current) << c.stored;
+        EXPECT_EQ(store.CurrentIndex(), c.current) << c.stored;
         EXPECT_EQ(&store.current(), &store.edited().profiles[c.current]);
     }
 }
 
 TEST_F(FreshStore, SetCurrentIndexRefusesOutOfRangeAndTouchesOnlyEdited) {
-    EXPECT_TRUE(store.setCurrentIndex(3));
+    EXPECT_TRUE(store.SetCurrentIndex(3));
     EXPECT_EQ(store.edited().currentIndex, 3);
     EXPECT_EQ(store.applied().currentIndex, 0);
-    EXPECT_FALSE(store.setCurrentIndex(5));
-    EXPECT_FALSE(store.setCurrentIndex(-1));
+    EXPECT_FALSE(store.SetCurrentIndex(5));
+    EXPECT_FALSE(store.SetCurrentIndex(-1));
     EXPECT_EQ(store.edited().currentIndex, 3);
 }
 
 TEST_F(FreshStore, CopiesAreWholeBlocks) {
     store.edited().profiles[4].buttons[23].events[39].delayAfter = 555;
     store.edited().reserved99944[0] = 9;
-    store.copyEditedToApplied();
+    store.CopyEditedToApplied();
     EXPECT_EQ(std::memcmp(&store.edited(), &store.applied(), sizeof(ProfileBlock)), 0);
 
     store.applied().profiles[1].wheelLines = 11;
-    store.copyAppliedToEdited();
+    store.CopyAppliedToEdited();
     EXPECT_EQ(store.edited().profiles[1].wheelLines, 11);
 }
 
 TEST_F(FreshStore, MarkButtonSetsOneEntryAndIgnoresOutOfRange) {
-    store.markButton(2, 23);
+    store.MarkButton(2, 23);
     EXPECT_EQ(store.edited().buttonMarks[2][23], 1);
     EXPECT_EQ(store.applied().buttonMarks[2][23], 0);
     const ProfileBlock before = store.edited();
-    store.markButton(5, 0);
-    store.markButton(0, 24);
-    store.markButton(-1, 0);
+    store.MarkButton(5, 0);
+    store.MarkButton(0, 24);
+    store.MarkButton(-1, 0);
     EXPECT_EQ(std::memcmp(&before, &store.edited(), sizeof before), 0);
 }
 

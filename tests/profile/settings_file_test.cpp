@@ -106,7 +106,7 @@ TEST_F(SettingsFile, AnyLengthIsUsedAsFarAsItGoes) {
         auto block = NewBlock();
         const SettingsLoad load = loadSettings(*block, dir_.path());
         EXPECT_EQ(load.source, SettingsSource::kFile) << length;
-        EXPECT_FALSE(load.anyReset()) << length;
+        EXPECT_FALSE(load.AnyReset()) << length;
         EXPECT_TRUE(Bytes(block.get(), sizeof *block) == Bytes(expected.get(), sizeof *expected))
             << length;
         EXPECT_TRUE(ReadFileBytes(file()).value() == content) << "loading never rewrites the file";
@@ -126,8 +126,8 @@ TEST_F(SettingsFile, DamagedProfilesAreResetAndTheFileKeptAside) {
     const std::string damaged = Bytes(saved.get(), sizeof *saved);
     auto repaired = NewBlock();
     std::memcpy(repaired.get(), saved.get(), sizeof *saved);
-    makeProfileDefaults(repaired->profiles[1], 2);
-    makeProfileDefaults(repaired->profiles[4], 5);
+    MakeProfileDefaults(repaired->profiles[1], 2);
+    MakeProfileDefaults(repaired->profiles[4], 5);
     const std::string repairedImage = Bytes(repaired.get(), sizeof *repaired);
 
     for (const char* copyName : {"Config.data.damaged", "Config.data.damaged2"}) {

@@ -95,7 +95,7 @@ void CBitmapButtonBase::SetHover(bool on) {
 
 void CBitmapButtonBase::NotifyHover(bool on) {
     if (HWND parent = GetParent(Hwnd())) {
-        PostMessageW(parent, WM_BITMAP_BTN_HOVER, on ? 1 : 0, notifyId_);
+        PostMessageW(parent, kMsgButtonHover, on ? 1 : 0, notifyId_);
     }
 }
 

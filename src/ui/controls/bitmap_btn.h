@@ -1,20 +1,18 @@
-// Rectangular owner-drawn buttons whose state pictures are cut out of a skinned window's
-// whole-window pictures: CBitmapBtn (picture and optional caption, optionally a check button) and
-// CBitmapCBtn (picture with a colour swatch, for the stage and lighting colours).
+// Rectangular buttons cut out of a skinned window's pictures: CBitmapBtn (picture and optional
+// caption, optionally a check button) and CBitmapCBtn, the colour swatch (a picture with a colour
+// square, for the stage and lighting colours).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 #include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
-
-// Posted to the parent: wParam 1 when hovering starts, 0 when it ends; lParam the notify id.
-constexpr UINT WM_BITMAP_BTN_HOVER = 0x464;
 
 class CBitmapButtonBase : public CWnd {
   public:

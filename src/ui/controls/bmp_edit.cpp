@@ -1,6 +1,6 @@
 #include "ui/controls/bmp_edit.h"
 
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/skin/skin_win32.h"
 
 namespace t30 {
@@ -215,7 +215,7 @@ LRESULT CBmpEdit::OnEraseBackground(WPARAM wParam, LPARAM) {
 LRESULT CBmpEdit::OnKillFocus(WPARAM, LPARAM) {
     const LRESULT result = Default();
     if (HWND parent = GetParent(Hwnd())) {
-        PostMessageW(parent, WM_BMPEDIT_FOCUS_LOST, 0, 0);
+        PostMessageW(parent, kMsgEditFocusLost, 0, 0);
     }
     return result;
 }

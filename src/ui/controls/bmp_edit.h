@@ -6,13 +6,12 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 
 namespace t30 {
 
-// Posted to the parent (0, 0) when the field loses the keyboard focus.
-constexpr UINT WM_BMPEDIT_FOCUS_LOST = 0x45C;
 // The registered "BitmapEdit_KillFocus" message, posted to the parent (0, 0) after every change
 // of the text (typed, pasted, set by the program).
 UINT BmpEditChangedMessage();

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/skin/skin_win32.h"
 
 namespace t30 {
@@ -400,7 +400,7 @@ LRESULT CListBoxEx::OnMouseWheel(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CListBoxEx::OnRightButtonDown(WPARAM, LPARAM) {
-    Post(WM_LIST_RIGHT_BUTTON, 0);
+    Post(kMsgListRightButton, 0);
     return Default();
 }
 

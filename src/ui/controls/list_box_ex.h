@@ -7,16 +7,11 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 
 namespace t30 {
-
-// Posted to the owner: wParam the row, lParam the list id.
-constexpr UINT WM_LIST_NEW_ROW_COMMITTED = 0x5F4;
-constexpr UINT WM_LIST_ROW_RENAMED = 0x5F6;
-// Posted to the owner: wParam 0, lParam the list id.
-constexpr UINT WM_LIST_RIGHT_BUTTON = 0x6BC;
 
 class CListBoxEx : public CWnd {
   public:

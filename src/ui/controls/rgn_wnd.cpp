@@ -92,7 +92,7 @@ void CRgnButton::SetChecked(bool checked) {
 
 void CRgnButton::Notify(WPARAM hovering) {
     if (HWND parent = GetParent(Hwnd())) {
-        PostMessageW(parent, WM_RGN_HOVER, hovering, notifyId_);
+        PostMessageW(parent, kMsgButtonHover, hovering, notifyId_);
     }
 }
 

@@ -6,15 +6,12 @@
 
 #include <string>
 
+#include "base/window_messages.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 #include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
-
-// Posted to the parent: wParam 1 when hovering starts, 0 when hovering or pressing ends;
-// lParam the button's notify id.
-constexpr UINT WM_RGN_HOVER = 0x464;
 
 class CRgnWnd : public CWnd {
   public:

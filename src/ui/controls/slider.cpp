@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/debug_output.h"
+#include "base/wide_text.h"
 #include "ui/controls/text_label.h"
 #include "ui/skin/skin_win32.h"
 
@@ -20,11 +21,7 @@ HBITMAP LoadBmpFile(const std::wstring& path) {
 void TraceValue(const char* name, double value) {
     char line[64];
     std::snprintf(line, sizeof line, "%s=%f\n", name, value);
-    std::u16string text;
-    for (const char* p = line; *p != '\0'; ++p) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(*p));
-    }
-    PlatformDebugOutput().Write(text);
+    PlatformDebugOutput().Write(Widen(line));
 }
 
 void CopyPicture(HDC target, HBITMAP picture) {
@@ -122,7 +119,7 @@ void CPHSlider::SetPosition(int value) {
 }
 
 void CPHSlider::Report() {
-    PostMessageW(GetParent(Hwnd()), WM_SLIDER_VALUE, static_cast<WPARAM>(value_), id_);
+    PostMessageW(GetParent(Hwnd()), kMsgSliderValue, static_cast<WPARAM>(value_), id_);
 }
 
 LRESULT CPHSlider::OnButtonDown(WPARAM, LPARAM lParam) {
@@ -184,7 +181,7 @@ const MessageMap* CClickHSlider::GetMessageMap() const {
                                     OnMessage(WM_CREATE, &CClickHSlider::OnCreate),
                                     OnMessage(WM_LBUTTONDOWN, &CClickHSlider::OnButtonDown),
                                     OnMessage(WM_LBUTTONUP, &CClickHSlider::OnButtonUp),
-                                    OnMessage(WM_SLIDER_VALUE, &CClickHSlider::OnKnobValue),
+                                    OnMessage(kMsgSliderValue, &CClickHSlider::OnKnobValue),
                                     OnMessage(WM_PAINT, &CClickHSlider::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CClickHSlider::OnEraseBackground),
                                 }};
@@ -269,13 +266,13 @@ LRESULT CClickHSlider::OnButtonUp(WPARAM, LPARAM lParam) {
                                             maximum_, rounding_, &exact);
         TraceValue("CclickHSlider", exact);
         knob_.SetPosition(value);
-        PostMessageW(owner_, WM_SLIDER_VALUE, static_cast<WPARAM>(value), id_);
+        PostMessageW(owner_, kMsgSliderValue, static_cast<WPARAM>(value), id_);
     }
     return Default();
 }
 
 LRESULT CClickHSlider::OnKnobValue(WPARAM wParam, LPARAM) {
-    PostMessageW(owner_, WM_SLIDER_VALUE, wParam, id_);
+    PostMessageW(owner_, kMsgSliderValue, wParam, id_);
     return 0;
 }
 

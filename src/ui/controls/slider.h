@@ -1,21 +1,19 @@
-// CClickHSlider: a horizontal slider whose track is cut from the window skin and whose knob,
-// CPHSlider, is a small shaped window drawn from its own picture file. Dragging the knob or
-// clicking the track reports the value to the owner.
+// The slider: CPHSlider is its knob, CClickHSlider the slider itself. The track is cut from the
+// window skin; the knob is a small shaped window drawn from its own picture file. Dragging the
+// knob or clicking the track reports the value to the owner.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "ui/controls_logic/control_rules.h"
+#include "base/window_messages.h"
+#include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 #include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
-
-// Posted to the owner: wParam the value, lParam the slider's id.
-constexpr UINT WM_SLIDER_VALUE = 0x446;
 
 // The knob. Its left edge moves between x1 and x2 - width of its parent's client area.
 class CPHSlider : public CWnd {

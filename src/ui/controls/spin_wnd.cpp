@@ -12,7 +12,7 @@ const MessageMap* CSpinWnd::GetMessageMap() const {
                                 {
                                     OnMessage(WM_CREATE, &CSpinWnd::OnCreate),
                                     OnMessage(BmpEditChangedMessage(), &CSpinWnd::OnEditChanged),
-                                    OnMessage(WM_BMPEDIT_FOCUS_LOST, &CSpinWnd::OnEditLeft),
+                                    OnMessage(kMsgEditFocusLost, &CSpinWnd::OnEditLeft),
                                     OnMessage(WM_PAINT, &CSpinWnd::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CSpinWnd::OnEraseBackground),
                                 }};
@@ -94,7 +94,7 @@ void CSpinWnd::WriteEdit(int value) {
 }
 
 void CSpinWnd::Notify() {
-    PostMessageW(owner_, WM_SPIN_VALUE, static_cast<WPARAM>(value_), id_);
+    PostMessageW(owner_, kMsgSpinValue, static_cast<WPARAM>(value_), id_);
 }
 
 bool CSpinWnd::OnCommand(WPARAM wParam, LPARAM lParam) {

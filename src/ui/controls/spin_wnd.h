@@ -4,17 +4,15 @@
 
 #include <windows.h>
 
+#include "base/window_messages.h"
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/bmp_edit.h"
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/wnd.h"
 #include "ui/skin/state_pictures_win32.h"
 
 namespace t30 {
-
-// Posted to the owner: wParam the value, lParam the spin's id.
-constexpr UINT WM_SPIN_VALUE = 0x45A;
 
 class CSpinWnd : public CWnd {
   public:

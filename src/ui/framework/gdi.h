@@ -1,5 +1,6 @@
-// RAII owners for GDI objects, device contexts and loaded libraries. Each owns exactly one handle,
-// is movable and not copyable, and releases what it owns when it dies or is reset.
+// RAII owners for GDI objects and device contexts (kernel handles, files, libraries, COM pointers
+// and registry keys are in base/unique_handle_win32.h). Each owns exactly one handle, is movable
+// and not copyable, and releases what it owns when it dies or is reset.
 //
 //   void CMyWnd::Paint(HDC target, const RECT& client) {
 //       t30::OffscreenBuffer buffer(target, client.right, client.bottom);  // double buffering
@@ -15,69 +16,18 @@
 
 #include <utility>
 
+#include "base/unique_handle_win32.h"
+
 namespace t30 {
-
-// Owner of one handle whose release is Traits::Close. Traits::Invalid() is the empty value.
-template <class Handle, class Traits>
-class UniqueHandle {
-  public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle h) : h_(h) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-
-    Handle Get() const { return h_; }
-    explicit operator bool() const { return h_ != Traits::Invalid(); }
-    // Gives up ownership without releasing.
-    Handle Release() { return std::exchange(h_, Traits::Invalid()); }
-    // Releases what is owned, then owns h.
-    void Reset(Handle h = Traits::Invalid()) {
-        if (h_ != Traits::Invalid() && h_ != h) {
-            Traits::Close(h_);
-        }
-        h_ = h;
-    }
-
-  private:
-    Handle h_ = Traits::Invalid();
-};
 
 template <class H>
 struct GdiObjectTraits {
     static H Invalid() { return nullptr; }
     static void Close(H h) { DeleteObject(h); }
 };
-struct LibraryTraits {
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
 struct MemoryDcTraits {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { DeleteDC(h); }
-};
-// A kernel object (process, mutex, event...); not for files, whose empty value differs.
-struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-// A file opened by CreateFile, whose empty value is INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-// A COM interface pointer: released, never deleted.
-template <class Interface>
-struct ComTraits {
-    static Interface* Invalid() { return nullptr; }
-    static void Close(Interface* p) { p->Release(); }
 };
 
 using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
@@ -85,13 +35,8 @@ using Region = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
-using Library = UniqueHandle<HMODULE, LibraryTraits>;
 // A DC made by CreateCompatibleDC (or CreateDC): deleted, never released.
 using MemoryDC = UniqueHandle<HDC, MemoryDcTraits>;
-using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
-template <class Interface>
-using ComPtr = UniqueHandle<Interface*, ComTraits<Interface>>;
 
 // Width and height of a bitmap; 0 by 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);

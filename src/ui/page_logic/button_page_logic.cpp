@@ -89,7 +89,7 @@ bool ButtonPageLogic::OpenFunctionMenu(int button) {
 FunctionChoice ButtonPageLogic::ChooseFunction(int commandId) {
     const int i = openMenuButton_;
     const uint8_t code = ButtonFunctionForCommand(commandId);
-    const int p = store_.currentIndex();
+    const int p = store_.CurrentIndex();
     if (!ValidButton(i)) {
         return {FunctionChoiceKind::kIgnored, p, i, code};
     }
@@ -103,7 +103,7 @@ FunctionChoice ButtonPageLogic::ChooseFunction(int commandId) {
         return {FunctionChoiceKind::kShortcut, p, i, code};
     }
     AssignFunction(profile().buttons[i], code);
-    store_.markButton(p, i);
+    store_.MarkButton(p, i);
     return {FunctionChoiceKind::kAssigned, p, i, code};
 }
 
@@ -138,7 +138,7 @@ bool ButtonPageLogic::FinishKeyCombination(const FunctionChoice& choice, uint8_t
         return false;
     }
     AssignKeyCombination(*slot, usage, ModifierBitsFromFlags(flags));
-    store_.markButton(choice.profile, choice.button);
+    store_.MarkButton(choice.profile, choice.button);
     return true;
 }
 
@@ -161,7 +161,7 @@ bool ButtonPageLogic::FinishMacro(const FunctionChoice& choice, const MacroSelec
     } else {
         AssignFunction(*slot, DefaultButtonType(choice.button));
     }
-    store_.markButton(choice.profile, choice.button);
+    store_.MarkButton(choice.profile, choice.button);
     return true;
 }
 

@@ -103,7 +103,7 @@ class ButtonPageLogic {
 
     // Remembers which button's menu is open; false (and nothing remembered) for a bad index.
     bool OpenFunctionMenu(int button);
-    int openMenuButton() const { return openMenuButton_; }
+    int OpenMenuButton() const { return openMenuButton_; }
 
     // A command of the function menu. Plain functions are assigned here; the key combination and
     // the macro first need their dialogs. The primary-click rule runs before any dialog opens.

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "base/wide_text.h"
+
 namespace t30 {
 
 std::u16string DpiText(int value) {
     const std::string digits = std::to_string(value * kDpiStep);
-    return std::u16string(digits.begin(), digits.end());
+    return Widen(digits);
 }
 
 std::optional<DpiStageMessage> DecodeDpiStageMessage(uint64_t wParam, int64_t lParam) {

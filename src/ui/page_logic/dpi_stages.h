@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "base/window_messages.h"
 #include "profile/profile_record.h"
 
 namespace t30 {
 
-constexpr unsigned kMsgDpiStageChanged = 0x4C9;  // wParam: kind << 16 | value; lParam: window id
-constexpr int kDpiWindowIdFirst = 500;           // stage k has window id 500 + k
+constexpr int kDpiWindowIdFirst = 500;  // stage k has window id 500 + k
 constexpr int kDpiSliderId = 300;
 constexpr int kDpiValueMin = 1;
 constexpr int kDpiValueMax = 126;
@@ -62,7 +62,7 @@ class DpiStageModel {
     explicit DpiStageModel(int stage = 0) : stage_(stage) {}
 
     int stage() const { return stage_; }
-    int windowId() const { return kDpiWindowIdFirst + stage_; }
+    int WindowId() const { return kDpiWindowIdFirst + stage_; }
 
     // Pushed by the page; nothing is reported back.
     void SetValue(int value) { value_ = value; }
@@ -73,14 +73,14 @@ class DpiStageModel {
     bool enabled() const { return enabled_; }
     bool current() const { return current_; }
 
-    std::u16string valueText() const { return DpiText(value_); }
+    std::u16string ValueText() const { return DpiText(value_); }
     // A disabled stage can be neither made current nor changed.
-    bool selectorEnabled() const { return enabled_; }
-    bool sliderEnabled() const { return enabled_; }
+    bool SelectorEnabled() const { return enabled_; }
+    bool SliderEnabled() const { return enabled_; }
     // The current stage cannot be switched off.
-    bool enableBoxEnabled() const { return !current_; }
+    bool EnableBoxEnabled() const { return !current_; }
     // The window paints its Down picture and a white title when current.
-    bool selectorChecked() const { return current_; }
+    bool SelectorChecked() const { return current_; }
 
     // The selector was clicked. It is no check-mode button, so its mark is still the current
     // flag; the page makes the stage current in answer whatever the mark says.

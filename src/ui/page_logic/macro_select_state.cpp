@@ -38,7 +38,7 @@ void MacroSelectState::OnRunModeClicked(int mode) {
     }
 }
 
-std::array<bool, kMacroRunModeCount> MacroSelectState::runModeChecks() const {
+std::array<bool, kMacroRunModeCount> MacroSelectState::RunModeChecks() const {
     std::array<bool, kMacroRunModeCount> checks{};
     for (int mode = 0; mode < kMacroRunModeCount; ++mode) {
         checks[static_cast<std::size_t>(mode)] = selection_.runMode == mode;

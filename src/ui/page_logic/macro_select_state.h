@@ -42,7 +42,7 @@ class MacroSelectState {
     void OnRunModeClicked(int mode);
     void OnOptionClicked(bool checked) { selection_.optionChecked = checked ? 1 : 0; }
 
-    std::array<bool, kMacroRunModeCount> runModeChecks() const;
+    std::array<bool, kMacroRunModeCount> RunModeChecks() const;
     bool optionChecked() const { return selection_.optionChecked == 1; }
 
   private:

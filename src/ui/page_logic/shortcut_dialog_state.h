@@ -27,10 +27,10 @@ class ShortcutDialogState {
     uint8_t usage() const { return usage_; }
     const ModifierFlags& flags() const { return flags_; }
     // The byte the slot stores: flag n is bit n, a set flag 0 stores bit 0 alone.
-    uint8_t modifierBits() const { return ModifierBitsFromFlags(flags_); }
+    uint8_t ModifierMask() const { return ModifierBitsFromFlags(flags_); }
 
-    const std::u16string& keyFieldText() const { return keyText_; }
-    const std::array<CheckButtonView, kModifierFlagCount>& checkButtons() const { return buttons_; }
+    const std::u16string& KeyFieldText() const { return keyText_; }
+    const std::array<CheckButtonView, kModifierFlagCount>& CheckButtons() const { return buttons_; }
 
     // A key event from the keyboard hook, press or release alike: the last one wins. A key
     // without a key table row leaves usage 0 but still shows its name when it has one.

@@ -1,5 +1,7 @@
 #include "ui/skin/skin_file.h"
 
+#include "base/wide_text.h"
+
 namespace t30 {
 
 StatePictureNames SkinFile::Pictures(std::u16string_view section) const {
@@ -14,7 +16,7 @@ StatePictureNames SkinFile::Pictures(std::u16string_view section) const {
 
 SkinEntry SkinFile::Entry(int key) const {
     const std::string digits = std::to_string(key);
-    return ParseSkinEntry(Read(u"BUTTONPOS", std::u16string(digits.begin(), digits.end())));
+    return ParseSkinEntry(Read(u"BUTTONPOS", Widen(digits)));
 }
 
 }  // namespace t30

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/wide_text.h"
 #include "ui/framework/gdi.h"
 
 namespace t30 {
@@ -25,15 +26,11 @@ Region MaskToRegion(HBITMAP mask, COLORREF key = RGB(255, 255, 255), COLORREF to
 // String `id` of the language library into buffer (capacity characters, NUL included); the
 // number of characters, 0 and an empty buffer when the library or string is missing.
 int LoadLangString(UINT id, wchar_t* buffer, int capacity);
-// The same as a string; capacity 260 for most texts, 520 for the main window's captions.
-std::wstring LangString(UINT id, int capacity = 260);
-
-// Text between std::u16string (the portable core) and the Win32 boundary.
-inline std::wstring ToWide(std::u16string_view s) {
-    return std::wstring(s.begin(), s.end());
-}
-inline std::u16string ToU16(std::wstring_view s) {
-    return std::u16string(s.begin(), s.end());
-}
+// Buffer sizes, NUL included, of the language strings: most texts fit the first; the captions of
+// the main window and the pages and the reasons of the save warnings are read with the second.
+constexpr int kLangTextCapacity = 260;
+constexpr int kLangLongTextCapacity = 520;
+// The same as a string.
+std::wstring LangString(UINT id, int capacity = kLangTextCapacity);
 
 }  // namespace t30

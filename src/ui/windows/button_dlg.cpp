@@ -61,9 +61,9 @@ const MessageMap* CButtonDlg::GetMessageMap() const {
                                 {
                                     OnMessage(WM_PAINT, &CButtonDlg::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CButtonDlg::OnEraseBackground),
-                                    OnMessage(WM_BITMAP_BTN_HOVER, &CButtonDlg::OnButtonHover),
+                                    OnMessage(kMsgButtonHover, &CButtonDlg::OnButtonHover),
                                     OnMessage(kMsgDpiStageChanged, &CButtonDlg::OnDpiStage),
-                                    OnMessage(WM_SLIDER_VALUE, &CButtonDlg::OnSliderValue),
+                                    OnMessage(kMsgSliderValue, &CButtonDlg::OnSliderValue),
                                     OnMessage(WM_LBUTTONDOWN, &CButtonDlg::OnLButtonDown),
                                     OnMessage(WM_SYSCOMMAND, &CButtonDlg::OnSysCommand),
                                     OnMessage(WM_DESTROY, &CButtonDlg::OnDestroy),

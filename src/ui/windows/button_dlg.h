@@ -14,6 +14,7 @@
 #include "macro/macro_library.h"
 #include "profile/profile_store.h"
 #include "ui/controls/bitmap_btn.h"
+#include "ui/controls/picture_wnd.h"
 #include "ui/controls/text_label.h"
 #include "ui/page_logic/button_page_logic.h"
 #include "ui/page_logic/lighting.h"

@@ -93,7 +93,7 @@ void CConfigDlg::Build() {
             }
             button.Create(L"", r, Hwnd(), 0);
             button.SetStateImages(p.Part(r));
-            button.SetCaption(LangString(caption, 520));
+            button.SetCaption(LangString(caption, kLangLongTextCapacity));
         };
     };
     auto bitmapButton = [&](CBitmapBtn& button, UINT caption) {
@@ -101,7 +101,7 @@ void CConfigDlg::Build() {
             button.Create(r, Hwnd());
             button.SetStateImages(p.Part(r));
             if (caption != 0) {
-                button.SetCaption(LangString(caption, 520));
+                button.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
         };
     };
@@ -147,7 +147,7 @@ void CConfigDlg::Initialise() {
 
     const std::filesystem::path appFolder(App().appFolder);
     const SettingsLoad load = loadSettings(store_.applied(), appFolder);
-    if (load.anyReset()) {
+    if (load.AnyReset()) {
         std::wstring profiles;
         for (int p = 0; p < kProfileCount; ++p) {
             if (load.reset[static_cast<std::size_t>(p)]) {
@@ -163,8 +163,8 @@ void CConfigDlg::Initialise() {
     readPointerSettings(
         store_.applied().profiles[SanitizedProfileIndex(store_.applied().currentIndex)], registry);
     LoadMacroLibrary(library_, appFolder);
-    pipeline_.requestFullApply();
-    store_.copyAppliedToEdited();
+    pipeline_.RequestFullApply();
+    store_.CopyAppliedToEdited();
     Refresh();
 
     worker_.Start(Hwnd());
@@ -245,7 +245,7 @@ bool CConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     } else {
         for (int i = 0; i < kProfileCount; ++i) {
             if (from == profileButtons_[i].Hwnd()) {
-                store_.setCurrentIndex(i);
+                store_.SetCurrentIndex(i);
                 Refresh();
             }
         }
@@ -294,7 +294,7 @@ void CConfigDlg::EnsureAdvancedPage() {
 }
 
 void CConfigDlg::Refresh() {
-    const int current = store_.currentIndex();
+    const int current = store_.CurrentIndex();
     for (int i = 0; i < kProfileCount; ++i) {
         profileButtons_[i].SetCheck(i == current);
     }
@@ -321,7 +321,7 @@ void CConfigDlg::RestoreDefaults() {
     }
     makeDefaults(store_.edited());
     Refresh();
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Apply();
 }
 
@@ -338,7 +338,7 @@ void CConfigDlg::ImportProfile() {
     if (result != ProfileImport::kImported) {
         return;
     }
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Refresh();
     SyncLibraryFromSlots(library_, store_.edited());
     advancedPage_.RefreshMacroList();
@@ -367,9 +367,9 @@ void CConfigDlg::ClearProgram() {
 }
 
 void CConfigDlg::activateProfile(int index) {
-    store_.setCurrentIndex(index);
+    store_.SetCurrentIndex(index);
     Refresh();
-    pipeline_.requestFullApply();
+    pipeline_.RequestFullApply();
     Apply();
 }
 
@@ -498,7 +498,7 @@ LRESULT CConfigDlg::OnShowRequest(WPARAM, LPARAM) {
 }
 
 LRESULT CConfigDlg::OnSendPassDone(WPARAM, LPARAM) {
-    pipeline_.onSendPassFinished();
+    pipeline_.OnSendPassFinished();
     return 0;
 }
 

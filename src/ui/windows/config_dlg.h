@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/window_messages.h"
 #include "device/apply_pipeline.h"
 #include "device/apply_worker_win32.h"
 #include "device/connection_monitor.h"
@@ -33,11 +34,7 @@ namespace t30 {
 // when the language library gives none.
 constexpr wchar_t kMainWindowTitle[] = L"VANTREL T-30";
 
-// Messages of the main window.
-constexpr UINT kMsgTrayIcon = 1036;
-constexpr UINT kMsgShowMainWindow = 1039;
-constexpr UINT kMsgTellUser = 1041;    // shows the warnings waiting in pendingWarnings_
-constexpr UINT kMsgTellDamage = 1042;  // tells what of the installation is missing
+// Commands and timers of the main window (its messages are in base/window_messages.h).
 constexpr UINT kCmdTrayOpen = 6001;
 constexpr UINT kCmdTrayExit = 6002;
 constexpr UINT_PTR kTimerNoMouse = 1;

@@ -18,7 +18,7 @@ const MessageMap* CDpiSettingWnd::GetMessageMap() const {
                                     OnMessage(WM_CREATE, &CDpiSettingWnd::OnCreate),
                                     OnMessage(WM_PAINT, &CDpiSettingWnd::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CDpiSettingWnd::OnEraseBackground),
-                                    OnMessage(WM_SLIDER_VALUE, &CDpiSettingWnd::OnSliderValue),
+                                    OnMessage(kMsgSliderValue, &CDpiSettingWnd::OnSliderValue),
                                 }};
     return &map;
 }
@@ -26,7 +26,7 @@ const MessageMap* CDpiSettingWnd::GetMessageMap() const {
 bool CDpiSettingWnd::Create(const RECT& rect, HWND parent) {
     parent_ = parent;
     return CreateEx(0, PlainWindowClass(L"T30DpiSettingWnd"), L"", WS_CHILD | WS_VISIBLE, rect,
-                    parent, static_cast<UINT>(model_.windowId()));
+                    parent, static_cast<UINT>(model_.WindowId()));
 }
 
 LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
@@ -44,7 +44,7 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
     slider_.SetRange(kDpiValueMin, kDpiValueMax);
     slider_.SetRounding(true);
     slider_.SetValue(model_.value());
-    value_.SetLabelText(ToWide(model_.valueText()));
+    value_.SetLabelText(ToWide(model_.ValueText()));
     // Only the shape is kept; the mask picture goes once it is made.
     Bitmap mask;
     LoadSkinPicture(App().skinFolder + L"DPI_Window_Mask.bmp", mask);
@@ -74,7 +74,7 @@ void CDpiSettingWnd::SetImages(const SkinPart& part) {
 void CDpiSettingWnd::SetValue(int value) {
     model_.SetValue(value);
     slider_.SetValue(value);
-    value_.SetLabelText(ToWide(model_.valueText()));
+    value_.SetLabelText(ToWide(model_.ValueText()));
 }
 
 void CDpiSettingWnd::SetEnabled(bool enabled) {
@@ -84,16 +84,16 @@ void CDpiSettingWnd::SetEnabled(bool enabled) {
 }
 
 void CDpiSettingWnd::ShowEnabled() {
-    EnableWindow(selector_.Hwnd(), model_.selectorEnabled());
-    EnableWindow(slider_.Hwnd(), model_.sliderEnabled());
-    EnableWindow(value_.Hwnd(), model_.sliderEnabled());
+    EnableWindow(selector_.Hwnd(), model_.SelectorEnabled());
+    EnableWindow(slider_.Hwnd(), model_.SliderEnabled());
+    EnableWindow(value_.Hwnd(), model_.SliderEnabled());
     InvalidateRect(selector_.Hwnd(), nullptr, FALSE);
 }
 
 void CDpiSettingWnd::SetCurrent(bool current) {
     model_.SetCurrent(current);
-    selector_.SetCheck(model_.selectorChecked());
-    EnableWindow(enableBox_.Hwnd(), model_.enableBoxEnabled());
+    selector_.SetCheck(model_.SelectorChecked());
+    EnableWindow(enableBox_.Hwnd(), model_.EnableBoxEnabled());
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -111,7 +111,7 @@ bool CDpiSettingWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT CDpiSettingWnd::OnSliderValue(WPARAM wParam, LPARAM lParam) {
     if (const auto message =
             model_.OnSliderMoved(static_cast<int>(wParam), static_cast<int>(lParam))) {
-        value_.SetLabelText(ToWide(model_.valueText()));
+        value_.SetLabelText(ToWide(model_.ValueText()));
         PostToPage(*message);
     }
     return 0;
@@ -119,7 +119,7 @@ LRESULT CDpiSettingWnd::OnSliderValue(WPARAM wParam, LPARAM lParam) {
 
 void CDpiSettingWnd::PostToPage(uint32_t wParam) {
     if (parent_ != nullptr) {
-        PostMessageW(parent_, kMsgDpiStageChanged, wParam, model_.windowId());
+        PostMessageW(parent_, kMsgDpiStageChanged, wParam, model_.WindowId());
     }
 }
 

@@ -81,7 +81,7 @@ BOOL CSelectMacroDlg::OnInitDialog() {
 }
 
 void CSelectMacroDlg::ShowRunModes() {
-    const auto checks = state_.runModeChecks();
+    const auto checks = state_.RunModeChecks();
     for (std::size_t mode = 0; mode < runModes_.size(); ++mode) {
         runModes_[mode].SetCheck(checks[mode]);
         InvalidateRect(runModes_[mode].Hwnd(), nullptr, FALSE);

@@ -8,6 +8,7 @@
 
 #include "base/debug_output.h"
 #include "base/fixed_string.h"
+#include "base/wide_text.h"
 #include "keys/keyboard_layout_win32.h"
 #include "string_ids.h"
 #include "ui/controls/ex_menu.h"
@@ -66,10 +67,6 @@ FileDialogRequest MacroFileDialog(bool forOpening) {
     return request;
 }
 
-std::u16string WideToU16(const std::wstring& text) {
-    return ToU16(text);
-}
-
 }  // namespace
 
 CSensitivityDlg::CSensitivityDlg(ProfileStore& store, MacroLibrary& library)
@@ -93,12 +90,12 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
             OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
             OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
             OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
-            OnMessage(WM_SLIDER_VALUE, &CSensitivityDlg::OnSliderValue),
-            OnMessage(WM_SPIN_VALUE, &CSensitivityDlg::OnSpinValue),
-            OnMessage(WM_LIST_NEW_ROW_COMMITTED, &CSensitivityDlg::OnNewRowCommitted),
-            OnMessage(WM_LIST_ROW_RENAMED, &CSensitivityDlg::OnRowRenamed),
-            OnMessage(WM_LIST_RIGHT_BUTTON, &CSensitivityDlg::OnListRightButton),
-            OnMessage(WM_HOOK_KEY, &CSensitivityDlg::OnHookKey),
+            OnMessage(kMsgSliderValue, &CSensitivityDlg::OnSliderValue),
+            OnMessage(kMsgSpinValue, &CSensitivityDlg::OnSpinValue),
+            OnMessage(kMsgListNewRowCommitted, &CSensitivityDlg::OnNewRowCommitted),
+            OnMessage(kMsgListRowRenamed, &CSensitivityDlg::OnRowRenamed),
+            OnMessage(kMsgListRightButton, &CSensitivityDlg::OnListRightButton),
+            OnMessage(kMsgHookKey, &CSensitivityDlg::OnHookKey),
             OnMessage(BmpEditChangedMessage(), &CSensitivityDlg::OnRepeatChanged),
         }};
     return &map;
@@ -155,7 +152,7 @@ void CSensitivityDlg::Build() {
             control.SetTextLayout(layout);
             control.SetCheckMode(checkMode);
             if (caption != 0) {
-                control.SetCaption(LangString(caption, 520));
+                control.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
         };
     };
@@ -351,18 +348,18 @@ LRESULT CSensitivityDlg::OnSpinValue(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CSensitivityDlg::OnNewRowCommitted(WPARAM wParam, LPARAM lParam) {
     if (lParam == kMacroListId) {
-        logic_->OnNewMacroCommitted(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+        logic_->OnNewMacroCommitted(int(wParam), ToU16(macroList_.RowText(int(wParam))));
     } else if (lParam == kEventsListId) {
-        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+        logic_->OnPauseEdited(int(wParam), ToU16(eventList_.RowText(int(wParam))));
     }
     return 0;
 }
 
 LRESULT CSensitivityDlg::OnRowRenamed(WPARAM wParam, LPARAM lParam) {
     if (lParam == kMacroListId) {
-        logic_->OnMacroRenamed(int(wParam), WideToU16(macroList_.RowText(int(wParam))));
+        logic_->OnMacroRenamed(int(wParam), ToU16(macroList_.RowText(int(wParam))));
     } else if (lParam == kEventsListId) {
-        logic_->OnPauseEdited(int(wParam), WideToU16(eventList_.RowText(int(wParam))));
+        logic_->OnPauseEdited(int(wParam), ToU16(eventList_.RowText(int(wParam))));
     }
     return 0;
 }
@@ -396,7 +393,7 @@ void CSensitivityDlg::OnHidePage() {
 }
 
 LRESULT CSensitivityDlg::OnRepeatChanged(WPARAM, LPARAM) {
-    logic_->OnRepeatTextChanged(WideToU16(repeat_.Text()));
+    logic_->OnRepeatTextChanged(ToU16(repeat_.Text()));
     return 0;
 }
 
@@ -501,7 +498,7 @@ void CSensitivityDlg::ShowEventMenu() {
 
 // ---- AdvancedPageView
 
-void CSensitivityDlg::setSlider(int sliderId, int value) {
+void CSensitivityDlg::SetSlider(int sliderId, int value) {
     switch (sliderId) {
         case kSliderPointerSpeed:
             speedSlider_.SetValue(value);
@@ -517,7 +514,7 @@ void CSensitivityDlg::setSlider(int sliderId, int value) {
     }
 }
 
-void CSensitivityDlg::setSpin(int spinId, int value) {
+void CSensitivityDlg::SetSpin(int spinId, int value) {
     switch (spinId) {
         case kSpinPointerSpeed:
             speedSpin_.SetValue(value);
@@ -533,20 +530,20 @@ void CSensitivityDlg::setSpin(int spinId, int value) {
     }
 }
 
-void CSensitivityDlg::enableWheelSlider(bool enabled) {
+void CSensitivityDlg::EnableWheelSlider(bool enabled) {
     EnableWindow(wheelSlider_.Hwnd(), enabled);
     EnableWindow(wheelSlider_.Knob().Hwnd(), enabled);
     InvalidateRect(wheelSlider_.Hwnd(), nullptr, FALSE);
 }
 
-void CSensitivityDlg::setMacroLines(const std::vector<std::u16string>& names) {
+void CSensitivityDlg::SetMacroLines(const std::vector<std::u16string>& names) {
     SendMessageW(macroList_.Hwnd(), LB_RESETCONTENT, 0, 0);
     for (const std::u16string& name : names) {
         macroList_.AddRow(0, ToWide(name));
     }
 }
 
-void CSensitivityDlg::appendMacroLine(const std::u16string& name) {
+void CSensitivityDlg::AppendMacroLine(const std::u16string& name) {
     const int count = macroList_.RowCount();
     SendMessageW(macroList_.Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count > 0 ? count - 1 : 0),
                  0);
@@ -556,7 +553,7 @@ void CSensitivityDlg::appendMacroLine(const std::u16string& name) {
     }
 }
 
-void CSensitivityDlg::setEventLines(const std::vector<EventLine>& lines, int caretLine) {
+void CSensitivityDlg::SetEventLines(const std::vector<EventLine>& lines, int caretLine) {
     const HWND list = eventList_.Hwnd();
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -570,18 +567,18 @@ void CSensitivityDlg::setEventLines(const std::vector<EventLine>& lines, int car
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void CSensitivityDlg::replaceEventLine(int line, const EventLine& content) {
+void CSensitivityDlg::ReplaceEventLine(int line, const EventLine& content) {
     eventList_.DeleteRow(line);
     eventList_.InsertRow(line, content.value, ToWide(content.text));
     eventList_.SelectRow(line);
 }
 
-void CSensitivityDlg::openPauseEditor(int line) {
+void CSensitivityDlg::OpenPauseEditor(int line) {
     eventList_.SelectRow(line);
     eventList_.StartRename();
 }
 
-void CSensitivityDlg::setRepeatText(const std::u16string& text) {
+void CSensitivityDlg::SetRepeatText(const std::u16string& text) {
     const std::wstring wide = ToWide(text);
     if (repeat_.Text() == wide) {
         // The field tells of changes only; the value it shows must still reach the macro.
@@ -591,11 +588,11 @@ void CSensitivityDlg::setRepeatText(const std::u16string& text) {
     SetWindowTextW(repeat_.Hwnd(), wide.c_str());
 }
 
-void CSensitivityDlg::showRecordPressed(bool pressed) {
+void CSensitivityDlg::ShowRecordPressed(bool pressed) {
     record_.SetCheck(pressed);
 }
 
-void CSensitivityDlg::enableForRecording(bool idle) {
+void CSensitivityDlg::EnableForRecording(bool idle) {
     for (HWND control : {spare_.Hwnd(), new_.Hwnd(), delete_.Hwnd(), macroList_.Hwnd()}) {
         EnableWindow(control, idle);
         InvalidateRect(control, nullptr, FALSE);
@@ -607,22 +604,22 @@ void CSensitivityDlg::enableForRecording(bool idle) {
     }
 }
 
-void CSensitivityDlg::warnNoMacro() {
+void CSensitivityDlg::WarnNoMacro() {
     CWarnMacroSet warning;
     warning.Run(Hwnd());
 }
 
-void CSensitivityDlg::warnLocked() {
+void CSensitivityDlg::WarnLocked() {
     CWarnDlg warning(LangString(IDS_WARN_MACRO_LOCKED));
     warning.Run(Hwnd());
 }
 
-bool CSensitivityDlg::confirmDelete() {
+bool CSensitivityDlg::ConfirmDelete() {
     CDeleteMacroWarn confirm;
     return confirm.Run(Hwnd()) == kWarnOk;
 }
 
-void CSensitivityDlg::macrosDeleted() {
+void CSensitivityDlg::MacrosDeleted() {
     if (macrosDeleted_) {
         macrosDeleted_();
     }

@@ -1,7 +1,7 @@
-// The advanced page: the desktop pointer settings of the current profile, and the macro editor
-// (macro list, event list with its menu, recording controls, repeat count). What it decides lives
-// in AdvancedPageLogic; this window builds the controls from "skin_advance_setting.ini", passes
-// their messages in and shows what the logic says.
+// CSensitivityDlg is the advanced page: the desktop pointer settings of the current profile, and
+// the macro editor (macro list, event list with its menu, recording controls, repeat count). What
+// it decides lives in AdvancedPageLogic; this window builds the controls from
+// "skin_advance_setting.ini", passes their messages in and shows what the logic says.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +19,7 @@
 #include "ui/controls/list_box_ex.h"
 #include "ui/controls/slider.h"
 #include "ui/controls/spin_wnd.h"
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 #include "ui/windows/pages.h"
 
 namespace t30 {
@@ -91,27 +91,27 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     void PaintLabels(HDC dc);
 
     // AdvancedPageView
-    void setSlider(int sliderId, int value) override;
-    void setSpin(int spinId, int value) override;
-    void setPrecisionCheck(bool checked) override { precision_.SetCheck(checked); }
-    void setPageScrollCheck(bool checked) override { pageScroll_.SetCheck(checked); }
-    void enableWheelSlider(bool enabled) override;
-    void setMacroLines(const std::vector<std::u16string>& names) override;
-    void selectMacroLine(int line) override { macroList_.SelectRow(line); }
-    void deleteMacroLine(int line) override { macroList_.DeleteRow(line); }
-    void appendMacroLine(const std::u16string& name) override;
-    void setEventLines(const std::vector<EventLine>& lines, int caretLine) override;
-    void replaceEventLine(int line, const EventLine& content) override;
-    void openPauseEditor(int line) override;
-    void setRepeatText(const std::u16string& text) override;
-    void enableRepeatEdit(bool enabled) override { EnableWindow(repeat_.Hwnd(), enabled); }
-    void showRecordPressed(bool pressed) override;
-    void enableForRecording(bool idle) override;
-    WindowRef hookTarget() override { return Hwnd(); }
-    void warnNoMacro() override;
-    void warnLocked() override;
-    bool confirmDelete() override;
-    void macrosDeleted() override;
+    void SetSlider(int sliderId, int value) override;
+    void SetSpin(int spinId, int value) override;
+    void SetPrecisionCheck(bool checked) override { precision_.SetCheck(checked); }
+    void SetPageScrollCheck(bool checked) override { pageScroll_.SetCheck(checked); }
+    void EnableWheelSlider(bool enabled) override;
+    void SetMacroLines(const std::vector<std::u16string>& names) override;
+    void SelectMacroLine(int line) override { macroList_.SelectRow(line); }
+    void DeleteMacroLine(int line) override { macroList_.DeleteRow(line); }
+    void AppendMacroLine(const std::u16string& name) override;
+    void SetEventLines(const std::vector<EventLine>& lines, int caretLine) override;
+    void ReplaceEventLine(int line, const EventLine& content) override;
+    void OpenPauseEditor(int line) override;
+    void SetRepeatText(const std::u16string& text) override;
+    void EnableRepeatEdit(bool enabled) override { EnableWindow(repeat_.Hwnd(), enabled); }
+    void ShowRecordPressed(bool pressed) override;
+    void EnableForRecording(bool idle) override;
+    WindowRef HookTarget() override { return Hwnd(); }
+    void WarnNoMacro() override;
+    void WarnLocked() override;
+    bool ConfirmDelete() override;
+    void MacrosDeleted() override;
 
     ProfileStore& store_;
     MacroLibrary& library_;

@@ -31,7 +31,7 @@ const MessageMap* CShortCutDlg::GetMessageMap() const {
                                     OnMessage(WM_PAINT, &CShortCutDlg::OnPaint),
                                     OnMessage(WM_ERASEBKGND, &CShortCutDlg::OnEraseBackground),
                                     OnMessage(WM_LBUTTONDOWN, &CShortCutDlg::OnLButtonDown),
-                                    OnMessage(WM_HOOK_KEY, &CShortCutDlg::OnHookKey),
+                                    OnMessage(kMsgHookKey, &CShortCutDlg::OnHookKey),
                                     OnMessage(WM_DESTROY, &CShortCutDlg::OnDestroy),
                                 }};
     return &map;
@@ -78,12 +78,12 @@ BOOL CShortCutDlg::OnInitDialog() {
 
 void CShortCutDlg::ShowKey() {
     SendMessageW(keyField_.Hwnd(), EM_SETSEL, 0, -1);
-    const std::wstring text = ToWide(state_.keyFieldText());
+    const std::wstring text = ToWide(state_.KeyFieldText());
     SendMessageW(keyField_.Hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CShortCutDlg::ShowFlags() {
-    const auto& views = state_.checkButtons();
+    const auto& views = state_.CheckButtons();
     for (std::size_t n = 0; n < checks_.size(); ++n) {
         checks_[n].SetCheck(views[n].checked);
         EnableWindow(checks_[n].Hwnd(), views[n].enabled);

@@ -58,7 +58,7 @@ class CShortCutDlg : public CDialog, private CaptureClient {
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnHookKey(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
-    void captureTaken() override {}
+    void CaptureTaken() override {}
     void ShowKey();
     void ShowFlags();
     void CentreOnParent();

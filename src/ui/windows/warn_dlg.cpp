@@ -48,13 +48,13 @@ std::wstring FillIn(UINT stringId, std::initializer_list<std::wstring_view> valu
 std::wstring WriteFailureReason(const std::filesystem::path& file) {
     switch (ExplainWriteFailure(file)) {
         case WriteFailure::kFolderMissing:
-            return LangString(IDS_REASON_FOLDER_MISSING, 520);
+            return LangString(IDS_REASON_FOLDER_MISSING, kLangLongTextCapacity);
         case WriteFailure::kFileReadOnly:
-            return LangString(IDS_REASON_FILE_READ_ONLY, 520);
+            return LangString(IDS_REASON_FILE_READ_ONLY, kLangLongTextCapacity);
         case WriteFailure::kFolderRefuses:
             break;
     }
-    return LangString(IDS_REASON_FOLDER_REFUSES, 520);
+    return LangString(IDS_REASON_FOLDER_REFUSES, kLangLongTextCapacity);
 }
 
 void ShowWarning(HWND owner, std::wstring message) {

@@ -27,7 +27,7 @@ class CCommandSink : public CWnd {
         static const MessageMap map{CWnd::GetMessageMap(),
                                     {
                                         OnMessage(WM_COMMAND, &CCommandSink::OnCommandMessage),
-                                        OnMessage(WM_BITMAP_BTN_HOVER, &CCommandSink::OnHover),
+                                        OnMessage(kMsgButtonHover, &CCommandSink::OnHover),
                                     }};
         return &map;
     }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/controls/picture_wnd.h"
 #include "ui/controls/text_label.h"
 #include "ui/skin/skin_win32.h"
 #include "win_test_support.h"
@@ -36,7 +37,7 @@ class CParent : public CWnd {
         static const MessageMap map{CWnd::GetMessageMap(),
                                     {
                                         OnMessage(WM_COMMAND, &CParent::OnCommandMessage),
-                                        OnMessage(WM_RGN_HOVER, &CParent::OnHover),
+                                        OnMessage(kMsgButtonHover, &CParent::OnHover),
                                         OnMessage(WM_LBUTTONDOWN, &CParent::OnClick),
                                     }};
         return &map;
@@ -44,7 +45,7 @@ class CParent : public CWnd {
     LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam) {
         MSG queued;
         const bool hoverEnd =
-            PeekMessageW(&queued, Hwnd(), WM_RGN_HOVER, WM_RGN_HOVER, PM_NOREMOVE) &&
+            PeekMessageW(&queued, Hwnd(), kMsgButtonHover, kMsgButtonHover, PM_NOREMOVE) &&
             queued.wParam == 0;
         commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam),
                             watched ? watched->VisualState() : -1, hoverEnd});

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "ui/controls/picture_wnd.h"
 #include "ui/controls/rgn_wnd.h"
 #include "ui/controls/text_label.h"
 #include "ui/framework/app_globals.h"

@@ -71,7 +71,7 @@ TEST_F(ButtonPageWindow, StageMessagesWriteTheProfileAndMoveTheCurrentStage) {
     EXPECT_EQ(profile().dpiStage, 4);
     for (int k = 0; k < kDpiStageCount; ++k) {
         EXPECT_EQ(page_.DpiWindow(k).Model().current(), k == 4) << "stage " << k;
-        EXPECT_EQ(page_.DpiWindow(k).Model().enableBoxEnabled(), k != 4);
+        EXPECT_EQ(page_.DpiWindow(k).Model().EnableBoxEnabled(), k != 4);
     }
     const ProfileRecord before = profile();
     Stage(DpiStageParam(DpiStageChange::kValue, 60), kDpiWindowIdFirst + 6);  // no such window
@@ -180,7 +180,7 @@ TEST_F(ButtonPageWindow, ReportRateAndRestoreButtons) {
     profile().buttons[7].functionType = 67;
     profile().buttons[20].buttonIndex = 0;
     profile().lightMode = 2;
-    store_.markButton(store_.currentIndex(), 7);
+    store_.MarkButton(store_.CurrentIndex(), 7);
     Click(page_.RestoreButton());
     EXPECT_EQ(profile().buttons[7].functionType, DefaultButtonType(7));
     EXPECT_EQ(profile().buttons[20].buttonIndex, 20);

@@ -129,7 +129,7 @@ TEST_F(DialogWindows, ShortcutDialogKeyAloneDisablesTheModifiersAndKeepsTheirMar
     EXPECT_FALSE(shiftEnabledWhileAlone);
     EXPECT_TRUE(ctrlShownWhileAlone) << "marks stay while disabled";
     EXPECT_EQ(dialog.usage(), 0x05);
-    EXPECT_EQ(dialog.state().modifierBits(), 0x06) << "Shift and Ctrl";
+    EXPECT_EQ(dialog.state().ModifierMask(), 0x06) << "Shift and Ctrl";
 }
 
 TEST_F(DialogWindows, MacroDialogOpensOnTheSlotsMacroAndIgnoresTheKeyboard) {

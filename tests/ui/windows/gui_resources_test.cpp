@@ -421,7 +421,7 @@ const Row kRows[] = {
          CSensitivityDlg page(store, library);
          RunPage<CSensitivityDlg>(page, [](CSensitivityDlg& shown) {
              TrackPageMenu(
-                 [&shown] { SendMessageW(shown.Hwnd(), WM_LIST_RIGHT_BUTTON, 0, kEventsListId); });
+                 [&shown] { SendMessageW(shown.Hwnd(), kMsgListRightButton, 0, kEventsListId); });
          });
      }},
     {"MainWindow", RunMainWindow},

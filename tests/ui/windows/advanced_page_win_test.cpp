@@ -177,10 +177,10 @@ TEST_F(AdvancedPageWindow, RecordingDisablesTheListAndSavesTheMacro) {
     EXPECT_TRUE(page_->RecordButton().IsChecked());
     EXPECT_EQ(page_->EventList().RowCount(), 0);
     // No menu while recording.
-    EXPECT_EQ(SendMessageW(page_->Hwnd(), WM_LIST_RIGHT_BUTTON, 0, kEventsListId), -1);
+    EXPECT_EQ(SendMessageW(page_->Hwnd(), kMsgListRightButton, 0, kEventsListId), -1);
 
     for (auto [vk, flags] : {std::pair{'B', 0}, {'B', 0x80}, {'C', 0}, {'C', 0x80}}) {
-        PostMessageW(page_->Hwnd(), WM_HOOK_KEY, WPARAM(vk), LPARAM(flags));
+        PostMessageW(page_->Hwnd(), kMsgHookKey, WPARAM(vk), LPARAM(flags));
     }
     EXPECT_TRUE(PumpUntil([&] { return page_->EventList().RowCount() == 4; }));
     Click(page_->StopButton());
@@ -202,7 +202,7 @@ TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
     Open({Macro(u"Jump", {{0x10, kActionPress, 0}})});
     // Another page is shown.
     Click(page_->RecordButton());
-    PostMessageW(page_->Hwnd(), WM_HOOK_KEY, 'B', 0);
+    PostMessageW(page_->Hwnd(), kMsgHookKey, 'B', 0);
     EXPECT_TRUE(PumpUntil([&] { return page_->EventList().RowCount() == 1; }));
     ShowWindow(page_->Hwnd(), SW_HIDE);
     Pump();
@@ -216,7 +216,7 @@ TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
     Click(page_->RecordButton());
     ASSERT_TRUE(page_->Logic().recording());
     ShowWindow(host_.Hwnd(), SW_HIDE);
-    PostMessageW(page_->Hwnd(), WM_HOOK_KEY, 'C', 0);
+    PostMessageW(page_->Hwnd(), kMsgHookKey, 'C', 0);
     EXPECT_TRUE(PumpUntil([&] { return !page_->Logic().recording(); }));
     EXPECT_FALSE(ProcessKeyboardCapture().held());
     EXPECT_EQ(library_[0].eventCount, 0);
@@ -246,7 +246,7 @@ TEST_F(AdvancedPageWindow, EventMenuOffersEveryCommand) {
     g_seenTexts = &seen;
     g_page = page_.get();
     SetTimer(nullptr, 0, 300, CloseMenu);
-    EXPECT_EQ(SendMessageW(page_->Hwnd(), WM_LIST_RIGHT_BUTTON, 0, kEventsListId), 0);
+    EXPECT_EQ(SendMessageW(page_->Hwnd(), kMsgListRightButton, 0, kEventsListId), 0);
     // Six items, five button submenus with three steps each.
     ASSERT_EQ(seen.size(), 6u + 5u + 15u);
     EXPECT_EQ(seen[0], LangString(IDS_EV_RECORD_BEFORE));

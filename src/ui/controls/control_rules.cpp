@@ -1,7 +1,9 @@
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 
 #include <climits>
 #include <cmath>
+
+#include "base/wide_text.h"
 
 namespace t30 {
 namespace {
@@ -107,7 +109,7 @@ int LeadingInt(std::u16string_view text) {
 
 std::u16string DecimalText(int value) {
     const std::string narrow = std::to_string(value);
-    return std::u16string(narrow.begin(), narrow.end());
+    return Widen(narrow);
 }
 
 std::optional<int> SpinUp(const SpinRange& r, std::u16string_view text) {

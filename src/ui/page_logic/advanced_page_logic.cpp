@@ -1,4 +1,4 @@
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "keys/key_conversion.h"
 #include "keys/key_table.h"
 #include "macro/macro_file.h"
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 
 namespace t30 {
 namespace {
@@ -110,15 +110,15 @@ void AdvancedPageLogic::OnSlider(int sliderId, int position) {
     switch (sliderId) {
         case kSliderPointerSpeed:
             p.pointerSpeed = position;
-            view_.setSpin(kSpinPointerSpeed, position);
+            view_.SetSpin(kSpinPointerSpeed, position);
             break;
         case kSliderWheelLines:
             p.wheelLines = position;
-            view_.setSpin(kSpinWheelLines, position);
+            view_.SetSpin(kSpinWheelLines, position);
             break;
         case kSliderDoubleClick:
             p.doubleClickIndex = position;
-            view_.setSpin(kSpinDoubleClick, position);
+            view_.SetSpin(kSpinDoubleClick, position);
             break;
         default:
             break;
@@ -131,18 +131,18 @@ void AdvancedPageLogic::OnSpin(int spinId, int value) {
         case kSpinPointerSpeed:
             if (value != p.pointerSpeed) {
                 p.pointerSpeed = value;
-                view_.setSlider(kSliderPointerSpeed, value);
+                view_.SetSlider(kSliderPointerSpeed, value);
             }
             break;
         case kSpinWheelLines:
             if (value != p.wheelLines) {
                 p.wheelLines = value;
-                view_.setSlider(kSliderWheelLines, value);
+                view_.SetSlider(kSliderWheelLines, value);
             }
             break;
         case kSpinDoubleClick:
             p.doubleClickIndex = value;
-            view_.setSlider(kSliderDoubleClick, value);
+            view_.SetSlider(kSliderDoubleClick, value);
             break;
         default:
             break;
@@ -156,20 +156,20 @@ void AdvancedPageLogic::OnPrecisionClicked(bool checked) {
 
 void AdvancedPageLogic::OnPageScrollClicked(bool checked) {
     profile().wheelPageScroll = checked ? 1 : 0;
-    view_.enableWheelSlider(!checked);
+    view_.EnableWheelSlider(!checked);
 }
 
 void AdvancedPageLogic::RefreshFromProfile() {
     const ProfileRecord& p = profile();
-    view_.setSlider(kSliderPointerSpeed, p.pointerSpeed);
-    view_.setSpin(kSpinPointerSpeed, p.pointerSpeed);
-    view_.setSlider(kSliderWheelLines, p.wheelLines);
-    view_.setSpin(kSpinWheelLines, p.wheelLines);
-    view_.setPrecisionCheck(p.enhancePrecision == 1);
-    view_.setPageScrollCheck(p.wheelPageScroll == 1);
-    view_.enableWheelSlider(p.wheelPageScroll != 1);
-    view_.setSlider(kSliderDoubleClick, p.doubleClickIndex);
-    view_.setSpin(kSpinDoubleClick, p.doubleClickIndex);
+    view_.SetSlider(kSliderPointerSpeed, p.pointerSpeed);
+    view_.SetSpin(kSpinPointerSpeed, p.pointerSpeed);
+    view_.SetSlider(kSliderWheelLines, p.wheelLines);
+    view_.SetSpin(kSpinWheelLines, p.wheelLines);
+    view_.SetPrecisionCheck(p.enhancePrecision == 1);
+    view_.SetPageScrollCheck(p.wheelPageScroll == 1);
+    view_.EnableWheelSlider(p.wheelPageScroll != 1);
+    view_.SetSlider(kSliderDoubleClick, p.doubleClickIndex);
+    view_.SetSpin(kSpinDoubleClick, p.doubleClickIndex);
     RefreshMacroList();
 }
 
@@ -184,10 +184,10 @@ void AdvancedPageLogic::RefreshMacroList() {
     for (const MacroRecord& record : library_.records()) {
         names.emplace_back(FixedView(record.name));
     }
-    view_.setMacroLines(names);
+    view_.SetMacroLines(names);
     if (!names.empty()) {
         selectedMacro_ = 0;
-        view_.selectMacroLine(0);
+        view_.SelectMacroLine(0);
         SelectMacro(0);
     } else {
         selectedMacro_ = -1;
@@ -203,7 +203,7 @@ void AdvancedPageLogic::SelectMacro(int index) {
         std::copy(std::begin(record.events), std::end(record.events), working_.events.begin());
         working_.count = std::clamp(int(record.eventCount), 0, kMaxMacroEvents);
         repeat_ = record.repeatCount;
-        view_.enableRepeatEdit(record.locked != 1);
+        view_.EnableRepeatEdit(record.locked != 1);
     } else {
         working_ = WorkingMacro{};
         repeat_ = 1;
@@ -213,12 +213,12 @@ void AdvancedPageLogic::SelectMacro(int index) {
     if (CurrentLocked()) {
         // A sealed macro keeps its steps to itself.
         lines_.clear();
-        view_.setEventLines(lines_, -1);
+        view_.SetEventLines(lines_, -1);
     } else {
         RedrawEventList();
     }
     repeat_ = std::max(repeat_, kRepeatMin);
-    view_.setRepeatText(DecimalText(repeat_));
+    view_.SetRepeatText(DecimalText(repeat_));
 }
 
 void AdvancedPageLogic::OnMacroSelectionChanged(int line) {
@@ -232,7 +232,7 @@ void AdvancedPageLogic::OnNewMacroCommitted(int line, std::u16string_view text) 
         taken = taken || MacroNamesEqual(FixedView(record.name), text);
     }
     if (TrimMacroName(text).empty() || taken) {
-        view_.deleteMacroLine(line);
+        view_.DeleteMacroLine(line);
         if (library_.empty()) {
             selectedMacro_ = -1;
         } else if (selectedMacro_ > LastLineIndex()) {
@@ -240,14 +240,14 @@ void AdvancedPageLogic::OnNewMacroCommitted(int line, std::u16string_view text) 
         }
         // The macro still shown in the editor keeps its highlight, so the list and the editor
         // never disagree about which macro the buttons below act on.
-        view_.selectMacroLine(selectedMacro_);
+        view_.SelectMacroLine(selectedMacro_);
         SelectMacro(selectedMacro_);
         return;
     }
     MacroRecord record{};
     SetFixed(record.name, text);
     selectedMacro_ = int(library_.Append(record));
-    view_.selectMacroLine(selectedMacro_);
+    view_.SelectMacroLine(selectedMacro_);
     SelectMacro(selectedMacro_);
 }
 
@@ -263,7 +263,7 @@ void AdvancedPageLogic::OnMacroRenamed(int line, std::u16string_view text) {
     RefreshMacroList();
     if (valid) {
         selectedMacro_ = line;
-        view_.selectMacroLine(line);
+        view_.SelectMacroLine(line);
         SelectMacro(line);
     }
 }
@@ -272,21 +272,21 @@ void AdvancedPageLogic::OnDeleteClicked(int highlightedLine) {
     if (highlightedLine < 0 || std::size_t(highlightedLine) >= library_.size()) {
         return;
     }
-    if (!view_.confirmDelete()) {
+    if (!view_.ConfirmDelete()) {
         return;
     }
-    view_.deleteMacroLine(highlightedLine);
+    view_.DeleteMacroLine(highlightedLine);
     library_.Erase(std::size_t(highlightedLine));
     if (library_.empty()) {
         selectedMacro_ = -1;
     } else if (selectedMacro_ > LastLineIndex()) {
         selectedMacro_ = LastLineIndex();
     }
-    view_.selectMacroLine(selectedMacro_);
+    view_.SelectMacroLine(selectedMacro_);
     SelectMacro(selectedMacro_);
     SaveLibrary();
     RefreshSlotsFromLibrary(library_, store_.edited());
-    view_.macrosDeleted();
+    view_.MacrosDeleted();
 }
 
 bool AdvancedPageLogic::ImportFrom(const std::filesystem::path& path) {
@@ -294,7 +294,7 @@ bool AdvancedPageLogic::ImportFrom(const std::filesystem::path& path) {
     if (!added) {
         return false;
     }
-    view_.appendMacroLine(std::u16string(FixedView(library_[*added].name)));
+    view_.AppendMacroLine(std::u16string(FixedView(library_[*added].name)));
     selectedMacro_ = int(*added);
     // Kept at once: an import followed by no other edit would otherwise be gone at exit.
     SaveLibrary();
@@ -309,7 +309,7 @@ void AdvancedPageLogic::OnRepeatTextChanged(std::u16string_view text) {
     const RepeatEntry entry = ReadRepeatCount(text);
     repeat_ = entry.value;
     if (entry.rewrite) {
-        view_.setRepeatText(DecimalText(entry.value));
+        view_.SetRepeatText(DecimalText(entry.value));
     }
     if (currentMacro_ >= 0) {
         library_[std::size_t(currentMacro_)].repeatCount = entry.value;
@@ -329,11 +329,11 @@ bool AdvancedPageLogic::CurrentLocked() const {
 
 bool AdvancedPageLogic::MayEditCurrent() {
     if (currentMacro_ < 0) {
-        view_.warnNoMacro();
+        view_.WarnNoMacro();
         return false;
     }
     if (CurrentLocked()) {
-        view_.warnLocked();
+        view_.WarnLocked();
         return false;
     }
     return true;
@@ -343,7 +343,7 @@ void AdvancedPageLogic::RedrawEventList() {
     EventListLayout layout = LayOutEventList(working_, focusEvent_, caretLine_, layout_);
     caretLine_ = layout.caretLine;
     lines_ = std::move(layout.lines);
-    view_.setEventLines(lines_, layout.shownCaret);
+    view_.SetEventLines(lines_, layout.shownCaret);
 }
 
 void AdvancedPageLogic::OnEventSelectionChanged(int line) {
@@ -369,7 +369,7 @@ void AdvancedPageLogic::InsertEvents(int at, const std::vector<MacroEvent>& even
 }
 
 void AdvancedPageLogic::StartRecording(int insertAt) {
-    recorder_.start(view_.hookTarget(), insertAt);
+    recorder_.start(view_.HookTarget(), insertAt);
 }
 
 void AdvancedPageLogic::OnMenuCommand(int command, int selectedLine) {
@@ -396,7 +396,7 @@ void AdvancedPageLogic::OnMenuCommand(int command, int selectedLine) {
     } else if (command == kCmdEditPause) {
         if (pauseLine) {
             editedDelayEvent_ = n - 1;
-            view_.openPauseEditor(menuLine_);
+            view_.OpenPauseEditor(menuLine_);
         }
     } else if (command == kCmdDeleteStep) {
         if (pauseLine) {
@@ -436,7 +436,7 @@ void AdvancedPageLogic::OnPauseEdited(int line, std::u16string_view text) {
     editedDelayEvent_ = LineEventNumber(lines_[std::size_t(line)].value) - 1;
     const int ms = ReadPause(text);
     lines_[std::size_t(line)] = {PauseText(ms), LineValue(editedDelayEvent_, kLinePause)};
-    view_.replaceEventLine(line, lines_[std::size_t(line)]);
+    view_.ReplaceEventLine(line, lines_[std::size_t(line)]);
     if (editedDelayEvent_ >= 0 && editedDelayEvent_ < working_.count) {
         working_.events[std::size_t(editedDelayEvent_)].delayAfter = uint16_t(ms);
         SaveBack();
@@ -447,17 +447,17 @@ void AdvancedPageLogic::OnRecordClicked() {
     if (!MayEditCurrent()) {
         return;
     }
-    view_.showRecordPressed(true);
+    view_.ShowRecordPressed(true);
     if (!recorder_.recording()) {
         working_ = WorkingMacro{};
         lines_.clear();
-        view_.setEventLines(lines_, -1);
+        view_.SetEventLines(lines_, -1);
         StartRecording(-1);
     }
 }
 
 void AdvancedPageLogic::OnStopClicked() {
-    view_.showRecordPressed(false);
+    view_.ShowRecordPressed(false);
     recorder_.stop();
 }
 
@@ -467,12 +467,12 @@ void AdvancedPageLogic::EndRecording() {
     }
 }
 
-void AdvancedPageLogic::recordingEnded() {
-    view_.showRecordPressed(false);
-    view_.enableForRecording(true);
+void AdvancedPageLogic::RecordingEnded() {
+    view_.ShowRecordPressed(false);
+    view_.EnableForRecording(true);
 }
 
-void AdvancedPageLogic::eventsChanged(int focusEvent) {
+void AdvancedPageLogic::EventsChanged(int focusEvent) {
     if (focusEvent >= 0) {
         focusEvent_ = focusEvent;
     }

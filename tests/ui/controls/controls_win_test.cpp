@@ -190,7 +190,7 @@ class Spin : public ::testing::Test {
     std::vector<int> Posted() {
         test::PumpFor(40);
         std::vector<int> values;
-        for (const Received& r : parent_.Of(WM_SPIN_VALUE)) {
+        for (const Received& r : parent_.Of(kMsgSpinValue)) {
             EXPECT_EQ(r.lParam, 400);
             values.push_back(static_cast<int>(r.wParam));
         }
@@ -268,8 +268,8 @@ TEST_F(Spin, LeavingTheEditCleansItsText) {
     test::PumpFor(40);  // a typed 0 is at once the minimum
     EXPECT_EQ(spin_.Edit().Text(), L"1");
     parent_.Clear();
-    PostMessageW(spin_.Hwnd(), WM_BMPEDIT_FOCUS_LOST, 0, 0);
-    PostMessageW(spin_.Hwnd(), WM_BMPEDIT_FOCUS_LOST, 0, 0);  // a repeat changes nothing
+    PostMessageW(spin_.Hwnd(), kMsgEditFocusLost, 0, 0);
+    PostMessageW(spin_.Hwnd(), kMsgEditFocusLost, 0, 0);  // a repeat changes nothing
     EXPECT_EQ(Posted(), (std::vector<int>{1, 1}));
     EXPECT_EQ(spin_.Edit().Text(), L"1");
 }
@@ -343,7 +343,7 @@ TEST_F(ListDrawing, NewRowAndRenameCommitByKeys) {
     ASSERT_EQ(list_.RowCount(), 2);
     EXPECT_EQ(list_.RowText(1), L"Macro B");
     EXPECT_EQ(list_.SelectedRow(), 1);
-    auto committed = parent_.Of(WM_LIST_NEW_ROW_COMMITTED);
+    auto committed = parent_.Of(kMsgListNewRowCommitted);
     ASSERT_EQ(committed.size(), 1u);
     EXPECT_EQ(committed[0].wParam, 1u);
     EXPECT_EQ(committed[0].lParam, 4096);

@@ -1,4 +1,4 @@
-#include "ui/controls_logic/control_rules.h"
+#include "ui/controls/control_rules.h"
 
 #include <gtest/gtest.h>
 

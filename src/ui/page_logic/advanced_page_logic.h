@@ -94,34 +94,34 @@ class AdvancedPageView {
   public:
     virtual ~AdvancedPageView() = default;
     // Pointer settings.
-    virtual void setSlider(int sliderId, int value) = 0;
-    virtual void setSpin(int spinId, int value) = 0;
-    virtual void setPrecisionCheck(bool checked) = 0;
-    virtual void setPageScrollCheck(bool checked) = 0;
-    virtual void enableWheelSlider(bool enabled) = 0;
+    virtual void SetSlider(int sliderId, int value) = 0;
+    virtual void SetSpin(int spinId, int value) = 0;
+    virtual void SetPrecisionCheck(bool checked) = 0;
+    virtual void SetPageScrollCheck(bool checked) = 0;
+    virtual void EnableWheelSlider(bool enabled) = 0;
     // Macro list.
-    virtual void setMacroLines(const std::vector<std::u16string>& names) = 0;
-    virtual void selectMacroLine(int line) = 0;  // -1: none highlighted
-    virtual void deleteMacroLine(int line) = 0;
+    virtual void SetMacroLines(const std::vector<std::u16string>& names) = 0;
+    virtual void SelectMacroLine(int line) = 0;  // -1: none highlighted
+    virtual void DeleteMacroLine(int line) = 0;
     // Adds a last line and scrolls the list so that it shows (the highlight stays).
-    virtual void appendMacroLine(const std::u16string& name) = 0;
+    virtual void AppendMacroLine(const std::u16string& name) = 0;
     // Event list.
-    virtual void setEventLines(const std::vector<EventLine>& lines, int caretLine) = 0;
-    virtual void replaceEventLine(int line, const EventLine& content) = 0;
-    virtual void openPauseEditor(int line) = 0;
+    virtual void SetEventLines(const std::vector<EventLine>& lines, int caretLine) = 0;
+    virtual void ReplaceEventLine(int line, const EventLine& content) = 0;
+    virtual void OpenPauseEditor(int line) = 0;
     // Repeat count. Setting the text notifies like typing does (OnRepeatTextChanged follows).
-    virtual void setRepeatText(const std::u16string& text) = 0;
-    virtual void enableRepeatEdit(bool enabled) = 0;
+    virtual void SetRepeatText(const std::u16string& text) = 0;
+    virtual void EnableRepeatEdit(bool enabled) = 0;
     // Recording.
-    virtual void showRecordPressed(bool pressed) = 0;
+    virtual void ShowRecordPressed(bool pressed) = 0;
     // Off while recording: the macro list, new, delete and the spare button; on again after.
-    virtual void enableForRecording(bool idle) = 0;
-    virtual WindowRef hookTarget() = 0;
+    virtual void EnableForRecording(bool idle) = 0;
+    virtual WindowRef HookTarget() = 0;
     // Dialogs and neighbours.
-    virtual void warnNoMacro() = 0;
-    virtual void warnLocked() = 0;
-    virtual bool confirmDelete() = 0;
-    virtual void macrosDeleted() = 0;  // the button page relabels
+    virtual void WarnNoMacro() = 0;
+    virtual void WarnLocked() = 0;
+    virtual bool ConfirmDelete() = 0;
+    virtual void MacrosDeleted() = 0;  // the button page relabels
 };
 
 class AdvancedPageLogic final : private RecorderView {
@@ -162,9 +162,9 @@ class AdvancedPageLogic final : private RecorderView {
     void OnPauseEdited(int line, std::u16string_view text);
     void OnRecordClicked();
     void OnStopClicked();
-    void OnRecordDelaysClicked(bool checked) { recorder_.setRecordDelays(checked); }
+    void OnRecordDelaysClicked(bool checked) { recorder_.SetRecordDelays(checked); }
     int OnHookKey(uint32_t virtualKey, uint32_t flags) {
-        return recorder_.onHookKey(virtualKey, flags);
+        return recorder_.OnHookKey(virtualKey, flags);
     }
     // Ends a running recording and keeps what it recorded (the page is going away).
     void EndRecording();
@@ -173,26 +173,26 @@ class AdvancedPageLogic final : private RecorderView {
     int selectedMacro() const { return selectedMacro_; }
     int currentMacro() const { return currentMacro_; }
     const WorkingMacro& working() const { return working_; }
-    int repeatValue() const { return repeat_; }
+    int RepeatValue() const { return repeat_; }
     bool recording() const { return recorder_.recording(); }
     bool recordDelays() const { return recorder_.recordDelays(); }
-    const std::vector<EventLine>& eventLines() const { return lines_; }
+    const std::vector<EventLine>& EventLines() const { return lines_; }
     int focusEvent() const { return focusEvent_; }
     int caretLine() const { return caretLine_; }
     int editedDelayEvent() const { return editedDelayEvent_; }
 
   private:
     // RecorderView
-    void recordingStarted() override { view_.enableForRecording(false); }
-    void recordingEnded() override;
-    void eventsChanged(int focusEvent) override;
+    void RecordingStarted() override { view_.EnableForRecording(false); }
+    void RecordingEnded() override;
+    void EventsChanged(int focusEvent) override;
 
     ProfileRecord& profile() { return store_.current(); }
     bool CurrentLocked() const;
     // The warnings of the record button and the menu; true when the command may go on.
     bool MayEditCurrent();
     void RedrawEventList();
-    void SaveBack() { writeBack_.saveBack(working_); }
+    void SaveBack() { writeBack_.SaveBack(working_); }
     void SaveLibrary();
     void InsertEvents(int at, const std::vector<MacroEvent>& events);
     void StartRecording(int insertAt);

@@ -1,4 +1,4 @@
-#include "ui/editor_logic/advanced_page_logic.h"
+#include "ui/page_logic/advanced_page_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -46,41 +46,41 @@ std::vector<MacroEvent> Presses(int n) {
 // notifies after every change of its text, later (posted), as the real field does.
 class FakePage : public AdvancedPageView {
   public:
-    void setSlider(int id, int value) override { sliders[id] = value; }
-    void setSpin(int id, int value) override { spins[id] = value; }
-    void setPrecisionCheck(bool on) override { precision = on; }
-    void setPageScrollCheck(bool on) override { pageScroll = on; }
-    void enableWheelSlider(bool on) override { wheelSliderEnabled = on; }
-    void setMacroLines(const std::vector<std::u16string>& names) override { macroLines = names; }
-    void selectMacroLine(int line) override { highlighted = line; }
-    void deleteMacroLine(int line) override {
+    void SetSlider(int id, int value) override { sliders[id] = value; }
+    void SetSpin(int id, int value) override { spins[id] = value; }
+    void SetPrecisionCheck(bool on) override { precision = on; }
+    void SetPageScrollCheck(bool on) override { pageScroll = on; }
+    void EnableWheelSlider(bool on) override { wheelSliderEnabled = on; }
+    void SetMacroLines(const std::vector<std::u16string>& names) override { macroLines = names; }
+    void SelectMacroLine(int line) override { highlighted = line; }
+    void DeleteMacroLine(int line) override {
         macroLines.erase(macroLines.begin() + line);
         highlighted = -1;
     }
-    void appendMacroLine(const std::u16string& name) override { macroLines.push_back(name); }
-    void setEventLines(const std::vector<EventLine>& lines, int caret) override {
+    void AppendMacroLine(const std::u16string& name) override { macroLines.push_back(name); }
+    void SetEventLines(const std::vector<EventLine>& lines, int caret) override {
         eventLines = lines;
         shownCaret = caret;
     }
-    void replaceEventLine(int line, const EventLine& content) override {
+    void ReplaceEventLine(int line, const EventLine& content) override {
         eventLines[std::size_t(line)] = content;
     }
-    void openPauseEditor(int line) override { pauseEditorLine = line; }
-    void setRepeatText(const std::u16string& text) override {
+    void OpenPauseEditor(int line) override { pauseEditorLine = line; }
+    void SetRepeatText(const std::u16string& text) override {
         repeatText = text;
         pendingRepeat.push_back(text);
     }
-    void enableRepeatEdit(bool on) override { repeatEnabled = on; }
-    void showRecordPressed(bool on) override { recordPressed = on; }
-    void enableForRecording(bool idle) override { controlsEnabled = idle; }
-    WindowRef hookTarget() override { return this; }
-    void warnNoMacro() override { ++noMacroWarnings; }
-    void warnLocked() override { ++lockedWarnings; }
-    bool confirmDelete() override {
+    void EnableRepeatEdit(bool on) override { repeatEnabled = on; }
+    void ShowRecordPressed(bool on) override { recordPressed = on; }
+    void EnableForRecording(bool idle) override { controlsEnabled = idle; }
+    WindowRef HookTarget() override { return this; }
+    void WarnNoMacro() override { ++noMacroWarnings; }
+    void WarnLocked() override { ++lockedWarnings; }
+    bool ConfirmDelete() override {
         ++confirmations;
         return answerOk;
     }
-    void macrosDeleted() override { ++relabels; }
+    void MacrosDeleted() override { ++relabels; }
 
     std::map<int, int> sliders, spins;
     bool precision = false, pageScroll = false, wheelSliderEnabled = true;
@@ -100,8 +100,8 @@ class AdvancedPage : public ::testing::Test, public TickClock, public KeyUsageMa
   protected:
     AdvancedPage() { std::filesystem::create_directories(folder_ / "config"); }
 
-    uint32_t nowMs() override { return now_; }
-    std::optional<uint8_t> usageForVirtualKey(uint32_t vk) override {
+    uint32_t NowMs() override { return now_; }
+    std::optional<uint8_t> UsageForVirtualKey(uint32_t vk) override {
         if (vk >= 'A' && vk <= 'Z') {
             return uint8_t(0x04 + (vk - 'A'));
         }

@@ -45,7 +45,7 @@ ButtonSlot SlotWithFirstEvent(uint8_t code, uint8_t key, uint8_t action) {
 std::array<bool, 5> Checked(const ShortcutDialogState& s) {
     std::array<bool, 5> out{};
     for (int n = 0; n < 5; ++n) {
-        out[static_cast<std::size_t>(n)] = s.checkButtons()[static_cast<std::size_t>(n)].checked;
+        out[static_cast<std::size_t>(n)] = s.CheckButtons()[static_cast<std::size_t>(n)].checked;
     }
     return out;
 }
@@ -53,7 +53,7 @@ std::array<bool, 5> Checked(const ShortcutDialogState& s) {
 std::array<bool, 5> Enabled(const ShortcutDialogState& s) {
     std::array<bool, 5> out{};
     for (int n = 0; n < 5; ++n) {
-        out[static_cast<std::size_t>(n)] = s.checkButtons()[static_cast<std::size_t>(n)].enabled;
+        out[static_cast<std::size_t>(n)] = s.CheckButtons()[static_cast<std::size_t>(n)].enabled;
     }
     return out;
 }
@@ -87,7 +87,7 @@ TEST(ShortcutDialog, PresetFromTheSlot) {
         const ShortcutDialogState s = ShortcutDialogState::ForSlot(c.slot, UsKeyboardLayout());
         EXPECT_EQ(s.usage(), c.usage);
         EXPECT_EQ(s.flags(), c.flags);
-        EXPECT_EQ(s.keyFieldText(), c.text);
+        EXPECT_EQ(s.KeyFieldText(), c.text);
         EXPECT_EQ(Checked(s), c.flags);
         EXPECT_EQ(Enabled(s), (std::array<bool, 5>{true, true, true, true, true}));
     }
@@ -111,7 +111,7 @@ TEST(ShortcutDialog, TheLastKeyEventWins) {
     for (const Step& step : steps) {
         s.OnKey(step.virtualKey, UsKeyboardLayout());
         EXPECT_EQ(s.usage(), step.usage) << step.virtualKey;
-        EXPECT_EQ(s.keyFieldText(), step.text) << step.virtualKey;
+        EXPECT_EQ(s.KeyFieldText(), step.text) << step.virtualKey;
     }
 }
 
@@ -120,22 +120,22 @@ TEST(ShortcutDialog, KeysAreStoredByPosition) {
     ShortcutDialogState s = ShortcutDialogState::ForSlot(ButtonSlot{}, layout);
     s.OnKey(0x41, layout);  // the key that types "A" sits where US has "Q"
     EXPECT_EQ(s.usage(), 0x14);
-    EXPECT_EQ(s.keyFieldText(), u"A");
+    EXPECT_EQ(s.KeyFieldText(), u"A");
     // Reopened on that usage, the field names the same key.
     EXPECT_EQ(
-        ShortcutDialogState::ForSlot(SlotWithFirstEvent(17, 0x14, 0x01), layout).keyFieldText(),
+        ShortcutDialogState::ForSlot(SlotWithFirstEvent(17, 0x14, 0x01), layout).KeyFieldText(),
         u"A");
 }
 
 TEST(ShortcutDialog, KeyAloneFlagLocksTheOthers) {
     ShortcutDialogState s =
         ShortcutDialogState::ForSlot(SlotWithFirstEvent(17, 0x04, 0x0A), UsKeyboardLayout());
-    EXPECT_EQ(s.modifierBits(), 0x0A);
+    EXPECT_EQ(s.ModifierMask(), 0x0A);
 
     s.OnCheckButton(0, true);
     EXPECT_EQ(Checked(s), (std::array<bool, 5>{true, true, false, true, false}));
     EXPECT_EQ(Enabled(s), (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_EQ(s.modifierBits(), 0x01);
+    EXPECT_EQ(s.ModifierMask(), 0x01);
 
     s.OnCheckButton(2, true);  // disabled: no effect
     EXPECT_EQ(s.flags(), (ModifierFlags{true, true, false, true, false}));
@@ -143,13 +143,13 @@ TEST(ShortcutDialog, KeyAloneFlagLocksTheOthers) {
     s.OnCheckButton(0, false);
     EXPECT_EQ(Checked(s), (std::array<bool, 5>{false, true, false, true, false}));
     EXPECT_EQ(Enabled(s), (std::array<bool, 5>{true, true, true, true, true}));
-    EXPECT_EQ(s.modifierBits(), 0x0A);
+    EXPECT_EQ(s.ModifierMask(), 0x0A);
 
     s.OnCheckButton(4, true);
     s.OnCheckButton(1, false);
-    EXPECT_EQ(s.modifierBits(), 0x18);
+    EXPECT_EQ(s.ModifierMask(), 0x18);
     s.OnCheckButton(7, true);  // no such button
-    EXPECT_EQ(s.modifierBits(), 0x18);
+    EXPECT_EQ(s.ModifierMask(), 0x18);
 }
 
 TEST(ShortcutDialog, PresetKeyAloneShowsOnlyItsOwnMark) {
@@ -159,10 +159,10 @@ TEST(ShortcutDialog, PresetKeyAloneShowsOnlyItsOwnMark) {
         ShortcutDialogState::ForSlot(SlotWithFirstEvent(18, 0x04, 0x03), UsKeyboardLayout());
     EXPECT_EQ(Checked(s), (std::array<bool, 5>{true, false, false, false, false}));
     EXPECT_EQ(Enabled(s), (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_EQ(s.modifierBits(), 0x01);
+    EXPECT_EQ(s.ModifierMask(), 0x01);
     s.OnCheckButton(0, false);
     EXPECT_EQ(Checked(s), (std::array<bool, 5>{false, true, false, false, false}));
-    EXPECT_EQ(s.modifierBits(), 0x02);
+    EXPECT_EQ(s.ModifierMask(), 0x02);
 }
 
 TEST(MacroSelect, PresetAndInitialLine) {
@@ -197,7 +197,7 @@ TEST(MacroSelect, PresetAndInitialLine) {
         EXPECT_EQ(s.selection().runMode, c.selection.runMode);
         EXPECT_EQ(s.selection().optionChecked, c.selection.optionChecked);
         EXPECT_EQ(s.InitialLine(c.lines), c.initialLine);
-        EXPECT_EQ(s.runModeChecks(), c.runModes);
+        EXPECT_EQ(s.RunModeChecks(), c.runModes);
     }
 }
 
@@ -205,7 +205,7 @@ TEST(MacroSelect, ChoicesWhileOpen) {
     MacroSelectState s = MacroSelectState::ForSlot(ButtonSlot{});
     s.OnRunModeClicked(1);
     s.OnRunModeClicked(1);  // the checked button stays checked
-    EXPECT_EQ(s.runModeChecks(), (std::array<bool, 3>{false, true, false}));
+    EXPECT_EQ(s.RunModeChecks(), (std::array<bool, 3>{false, true, false}));
     s.OnRunModeClicked(3);
     EXPECT_EQ(s.selection().runMode, 1);
     s.OnSelectionChanged(4);

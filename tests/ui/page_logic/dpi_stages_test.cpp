@@ -65,16 +65,16 @@ TEST(DpiStageMessage, PageWritesTheProfile) {
 
 TEST(DpiStageModel, PushedValuesShowWithoutMessages) {
     DpiStageModel model(3);
-    EXPECT_EQ(model.windowId(), 503);
+    EXPECT_EQ(model.WindowId(), 503);
     EXPECT_EQ(model.value(), 8);
     EXPECT_TRUE(model.enabled());
     EXPECT_FALSE(model.current());
     model.SetValue(26);
-    EXPECT_EQ(model.valueText(), u"988");
+    EXPECT_EQ(model.ValueText(), u"988");
     model.SetValue(126);
-    EXPECT_EQ(model.valueText(), u"4788");
+    EXPECT_EQ(model.ValueText(), u"4788");
     model.SetValue(1);
-    EXPECT_EQ(model.valueText(), u"38");
+    EXPECT_EQ(model.ValueText(), u"38");
 }
 
 TEST(DpiStageModel, SliderReportsOnlyRealMoves) {
@@ -84,25 +84,25 @@ TEST(DpiStageModel, SliderReportsOnlyRealMoves) {
     EXPECT_EQ(model.OnSliderMoved(50, 301), std::nullopt);
     EXPECT_EQ(model.value(), 26);
     EXPECT_EQ(model.OnSliderMoved(50, kDpiSliderId), std::optional<uint32_t>(0x20032));
-    EXPECT_EQ(model.valueText(), u"1900");
+    EXPECT_EQ(model.ValueText(), u"1900");
     EXPECT_EQ(model.OnSliderMoved(50, kDpiSliderId), std::nullopt);
 }
 
 TEST(DpiStageModel, CurrentAndEnabledStates) {
     DpiStageModel model(0);
     model.SetCurrent(true);
-    EXPECT_TRUE(model.selectorChecked());
-    EXPECT_FALSE(model.enableBoxEnabled());
+    EXPECT_TRUE(model.SelectorChecked());
+    EXPECT_FALSE(model.EnableBoxEnabled());
     EXPECT_EQ(model.OnSelectorClicked(), 0x30001u);  // clicking the current stage again
     model.SetCurrent(false);
-    EXPECT_TRUE(model.enableBoxEnabled());
+    EXPECT_TRUE(model.EnableBoxEnabled());
     EXPECT_EQ(model.OnSelectorClicked(), 0x30000u);
 
     model.SetEnabled(false);
-    EXPECT_FALSE(model.selectorEnabled());
-    EXPECT_FALSE(model.sliderEnabled());
+    EXPECT_FALSE(model.SelectorEnabled());
+    EXPECT_FALSE(model.SliderEnabled());
     EXPECT_EQ(model.OnEnableBoxClicked(true), 0x10001u);
-    EXPECT_TRUE(model.selectorEnabled());
+    EXPECT_TRUE(model.SelectorEnabled());
     EXPECT_EQ(model.OnEnableBoxClicked(false), 0x10000u);
     EXPECT_FALSE(model.enabled());
 }
@@ -115,8 +115,8 @@ TEST(DpiStageModel, RoundTripThroughThePage) {
     DpiStageModel stage4(4);
     const std::optional<uint32_t> moved = stage4.OnSliderMoved(77, kDpiSliderId);
     ASSERT_TRUE(moved);
-    EXPECT_EQ(logic.OnDpiStageMessage(*moved, stage4.windowId()), DpiStageUpdate::kStored);
-    EXPECT_EQ(logic.OnDpiStageMessage(stage4.OnSelectorClicked(), stage4.windowId()),
+    EXPECT_EQ(logic.OnDpiStageMessage(*moved, stage4.WindowId()), DpiStageUpdate::kStored);
+    EXPECT_EQ(logic.OnDpiStageMessage(stage4.OnSelectorClicked(), stage4.WindowId()),
               DpiStageUpdate::kCurrentChanged);
     const ButtonPageView view = MakeButtonPageView(store.current(), UsKeyboardLayout(),
                                                    [](uint16_t) { return std::u16string(); });

@@ -8,10 +8,10 @@
 #include "controls_test_support.h"
 #include "gdiplus_environment.h"
 #include "ui/controls/bmp_edit.h"
+#include "ui/controls/control_rules.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/controls/list_box_ex.h"
 #include "ui/controls/slider.h"
-#include "ui/controls_logic/control_rules.h"
 #include "ui/framework/gdi.h"
 
 namespace t30 {
@@ -83,7 +83,7 @@ TEST_F(Window, LeavingTheEditTellsItsParent) {
     parent_.Clear();
     SetFocus(parent_.Hwnd());
     test::PumpFor(50);
-    const auto lost = parent_.Of(WM_BMPEDIT_FOCUS_LOST);
+    const auto lost = parent_.Of(kMsgEditFocusLost);
     ASSERT_FALSE(lost.empty());
     EXPECT_EQ(lost[0].wParam, 0u);
     EXPECT_EQ(lost[0].lParam, 0);
@@ -119,7 +119,7 @@ class Slider : public Window {
     std::vector<int> Posted() {
         test::PumpFor(40);
         std::vector<int> values;
-        for (const Received& r : parent_.Of(WM_SLIDER_VALUE)) {
+        for (const Received& r : parent_.Of(kMsgSliderValue)) {
             EXPECT_EQ(r.lParam, 204);
             values.push_back(static_cast<int>(r.wParam));
         }
@@ -236,11 +236,11 @@ TEST_F(List, EnterCommitsANewRow) {
     EXPECT_EQ(list_.RowText(2), L"Gamma");
     EXPECT_EQ(list_.EditWindow(), nullptr);
     EXPECT_EQ(GetFocus(), list_.Hwnd());
-    const auto committed = parent_.Of(WM_LIST_NEW_ROW_COMMITTED);
+    const auto committed = parent_.Of(kMsgListNewRowCommitted);
     ASSERT_EQ(committed.size(), 1u);
     EXPECT_EQ(committed[0].wParam, 2u);
     EXPECT_EQ(committed[0].lParam, 4096);
-    EXPECT_TRUE(parent_.Of(WM_LIST_ROW_RENAMED).empty());
+    EXPECT_TRUE(parent_.Of(kMsgListRowRenamed).empty());
     // The dialog-style Enter did not reach anything else: the window is still there.
     EXPECT_TRUE(IsWindow(parent_.Hwnd()));
 }
@@ -281,7 +281,7 @@ TEST_F(List, DoubleClickRenamesAndAnEmptyNameKeepsTheOldOne) {
     Press(VK_RETURN);
     EXPECT_EQ(list_.RowText(0), L"Omega");
     EXPECT_EQ(list_.RowValue(0), 146u);
-    const auto renamed = parent_.Of(WM_LIST_ROW_RENAMED);
+    const auto renamed = parent_.Of(kMsgListRowRenamed);
     ASSERT_EQ(renamed.size(), 1u);
     EXPECT_EQ(renamed[0].wParam, 0u);
 }
@@ -294,7 +294,7 @@ TEST_F(List, ClickingBackIntoTheListCommitsOnce) {
     EXPECT_EQ(list_.EditWindow(), nullptr);
     ASSERT_EQ(list_.RowCount(), 3);
     EXPECT_EQ(list_.RowText(2), L"Delta");
-    EXPECT_EQ(parent_.Of(WM_LIST_NEW_ROW_COMMITTED).size(), 1u);
+    EXPECT_EQ(parent_.Of(kMsgListNewRowCommitted).size(), 1u);
 }
 
 TEST_F(List, EventListTakesDigitsOnlyAndEditsPauseRowsOnly) {
@@ -334,7 +334,7 @@ TEST_F(List, AnEditOpenedWhileEnterIsDownWaitsForTheNextEnter) {
     Press(VK_RETURN);
     EXPECT_EQ(list_.EditWindow(), nullptr);
     EXPECT_EQ(list_.RowText(0), L"300");
-    EXPECT_EQ(parent_.Of(WM_LIST_ROW_RENAMED).size(), 1u);
+    EXPECT_EQ(parent_.Of(kMsgListRowRenamed).size(), 1u);
 }
 
 TEST_F(List, RightButtonTellsTheOwner) {
@@ -342,7 +342,7 @@ TEST_F(List, RightButtonTellsTheOwner) {
     test::SendMouse(MOUSEEVENTF_RIGHTDOWN);
     test::SendMouse(MOUSEEVENTF_RIGHTUP);
     test::PumpFor(60);
-    const auto right = parent_.Of(WM_LIST_RIGHT_BUTTON);
+    const auto right = parent_.Of(kMsgListRightButton);
     ASSERT_EQ(right.size(), 1u);
     EXPECT_EQ(right[0].wParam, 0u);
     EXPECT_EQ(right[0].lParam, 4096);

@@ -33,7 +33,7 @@ class ButtonAssignment : public ::testing::Test {
     ButtonAssignment() : logic(store, library) {
         library.Append(MakeMacro(u"Alpha", 3, 4, 0x04));
         library.Append(MakeMacro(u"Beta", 40, 9, 0x10));
-        store.setCurrentIndex(2);
+        store.SetCurrentIndex(2);
     }
 
     ProfileRecord& profile() { return store.current(); }
@@ -171,7 +171,7 @@ TEST_F(ButtonAssignment, ShortcutPresetComesFromTheSlotsFirstEvent) {
     const ShortcutDialogState preset = logic.ShortcutPreset(choice, UsKeyboardLayout());
     EXPECT_EQ(preset.usage(), 0x04);
     EXPECT_EQ(preset.flags(), (ModifierFlags{false, true, false, false, true}));
-    EXPECT_EQ(preset.keyFieldText(), u"A");
+    EXPECT_EQ(preset.KeyFieldText(), u"A");
 }
 
 TEST_F(ButtonAssignment, MacroFromTheSelection) {
@@ -263,7 +263,7 @@ TEST_F(ButtonAssignment, EmptyLibraryGivesTheDefault) {
 TEST_F(ButtonAssignment, DialogResultGoesToTheProfileTheMenuWasOpenedFor) {
     const FunctionChoice choice = Choose(6, 1049);
     ASSERT_EQ(choice.profile, 2);
-    store.setCurrentIndex(4);  // an automatic switch while the dialog was open
+    store.SetCurrentIndex(4);  // an automatic switch while the dialog was open
     const auto other = std::make_unique<ProfileRecord>(store.current());
     ASSERT_TRUE(logic.FinishMacro(choice, {0, 0, 0}));
     EXPECT_EQ(store.edited().profiles[2].buttons[6].functionType, 18);
