@@ -2,10 +2,11 @@
 # virtual mouse, and clicks at the centres of the skin entries' rectangles. Sourced by e2e.sh,
 # which runs inside a Wine session (scripts/wine-env) on its virtual display.
 set -eEuo pipefail
+# The main window, the notification icon and clicks on the display, shared with the benchmark.
+source "$(dirname "${BASH_SOURCE[0]}")/desktop.sh"
 # A command that fails outside a check would otherwise end the scenario without a word.
 trap 'echo "error: line $LINENO: \"$BASH_COMMAND\" exited $?" >&2' ERR
 
-APP_TITLE='^VANTREL T-30$'
 work=$(mktemp -d /tmp/t30-e2e.XXXXXX)
 app_pids=()
 # Commands a scenario leaves for the clean-up, e.g. ending a program it started.
@@ -102,39 +103,10 @@ start_app() {
     last_app_pid=$!
 }
 
-# wait_for WHAT SECONDS COMMAND...: polls COMMAND until it succeeds. COMMAND is run anew each
-# time, so it must not carry $(...) results: use the predicates below.
-wait_for() {
-    local what=$1 seconds=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-        sleep 0.2
-    done
-}
-
-main_window_visible() { xdotool search --onlyvisible --name "$APP_TITLE" >/dev/null 2>&1; }
-main_window_hidden() { ! main_window_visible; }
-
 # Visible top-level windows of a given size, e.g. "400x258" (the warnings).
 count_windows_of_size() {
     xwininfo -root -children 2>/dev/null | grep -c " $1+" || true
 }
-
-# Notification icons docked in the session's XEmbed tray (Wine's explorer draws each one).
-# trayer's panel window. awk reads to the end: leaving early could end xwininfo with SIGPIPE,
-# which pipefail turns into a failure of the whole line.
-tray_panel() {
-    xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ && !p { p = $1 } END { print p }'
-}
-tray_icon_count() {
-    local panel
-    panel=$(tray_panel)
-    [ -n "$panel" ] || { echo 0; return; }
-    xwininfo -tree -id "$panel" | grep -c 'explorer.exe' || true
-}
-tray_icons() { [ "$(tray_icon_count)" = "$1" ]; }
 
 warnings_open() { [ "$(count_windows_of_size 400x258)" = "$1" ]; }
 # The X windows of the open warnings; another_warning_open IDS: one is open, and not one of IDS.
@@ -154,23 +126,7 @@ i32_is() { [ "$(read_i32 "$1" "$2")" = "$3" ]; }
 reports_sent() { [ -n "$(report_ids)" ]; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
 
-# Centre of key N of a skin description file, as "x y" in window coordinates.
-key_centre() {
-    local file=$1 key=$2
-    tr -d '\r' <"skins/$file" | awk -F'[=,]' -v k="$key" '
-        /^\[/ { in_pos = ($0 ~ /^\[BUTTONPOS\]/) }
-        in_pos && $1 == k { printf "%d %d\n", $3 + $5 / 2, $4 + $6 / 2; exit }'
-}
-
-# Clicks key N of "skin_main.ini" (the main window sits at the screen's top-left corner).
-click_main() { click_at $(key_centre skin_main.ini "$1"); }
 click_warn() { click_at $(key_centre skin_warn.ini "$1"); }
-click_at() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
 
 # The ids of the reports the virtual mouse took, e.g. "04 05 06 08".
 report_ids() { vm reports | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'; }
@@ -377,22 +333,6 @@ keep_desktop_settings() {
 }
 
 # Shared by the acceptance scenarios and the failure scenarios.
-# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
-# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
-click_tray_icon() {
-    local panel
-    panel=$(tray_panel)
-    # shellcheck disable=SC2046
-    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ && !done {
-        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); done = 1 }')
-}
-click_at_button() {
-    xdotool mousemove "$2" "$3"
-    sleep 0.2
-    xdotool click "$1"
-    sleep 0.3
-}
 # The pop-up menu: the one visible top-level window with no name.
 popup_menu() {
     xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
