@@ -2,16 +2,21 @@
 #   bash bench/wine_session.sh paint OUT RUNS  first paints of the program, the baseline and
 #                                              the floor, in turn, and the cost of one switching
 #                                              check
-#   bash bench/wine_session.sh idle OUT WHICH SECONDS
+#   bash bench/wine_session.sh idle OUT WHICH SECONDS [CYCLES]
 #                                              WHICH (program, baseline or floor) idle for
 #                                              SECONDS: CPU time used, private memory before and
-#                                              after
+#                                              after. The program is first measured shown, then
+#                                              hidden with its Cancel button for the idle time,
+#                                              then hidden and shown again CYCLES times (default
+#                                              20), each showing timed
 # Figures are appended to OUT as "name=value" lines. Needs BENCH_DEMO (the demo folder),
-# BENCH_WIN (build/win) and BENCH_NATIVE (build/bench) in the environment.
+# BENCH_WIN (build/win) and BENCH_NATIVE (build/bench) in the environment, and the session's
+# notification area (scripts/wine-env's tray).
 set -euo pipefail
 
 mode=$1 out=$2
-APP_TITLE='VANTREL T-30'
+# APP_TITLE, the virtual mouse, the clicks on the main window and on the notification icon.
+source "$(dirname "$0")/../scripts/desktop_session.sh"
 BASE_TITLE='T30 baseline'
 FLOOR_TITLE='T30 floor'
 work=$(mktemp -d /tmp/t30-bench.XXXXXX)
@@ -27,23 +32,23 @@ cleanup() {
 trap cleanup EXIT
 
 # A copy of the demo folder, so every session starts from no settings and the demo stays as built.
-cp -r "$BENCH_DEMO" "$work/app"
+copy_demo "$BENCH_DEMO" "$work/app"
 cp "$BENCH_WIN/bench/t30_baseline.exe" "$BENCH_WIN/bench/t30_floor.exe" \
     "$BENCH_WIN/bench/bench_probe.exe" "$work/app/"
 cd "$work/app"
 
 probe() { wine bench_probe.exe "$@" 2>&1 | tr -d '\r'; }
+fail() { echo "bench: $*" >&2; exit 1; }
 
 plug_mouse() {
-    wine vmouse.exe serve >/dev/null 2>&1 &
-    mouse_pid=$!
-    for _ in $(seq 50); do wine vmouse.exe reports >/dev/null 2>&1 && break; sleep 0.2; done
+    start_virtual_mouse 10 || fail "the virtual mouse did not answer"
     wine vmouse.exe plug 2 >/dev/null
 }
 
-# first_paint TITLE EXE [ARGS...]: starts EXE, prints first_paint's lines (pid= among them).
+# first_paint TITLE COMMAND [ARGS...]: runs COMMAND, prints first_paint's lines (pid= among
+# them) once the window TITLE shows painted.
 first_paint() {
-    "$BENCH_NATIVE/bench/first_paint" -s 1500 "$1" wine "${@:2}"
+    "$BENCH_NATIVE/bench/first_paint" -s 1500 "$@"
 }
 
 # Ends a program started by first_paint: WM_CLOSE to its window, then waits for the process.
@@ -61,13 +66,39 @@ end_program() {
 
 value() { sed -n "s/^$1=//p"; }
 
+# Hides the program's main window with its Cancel button, as a user does: only the notification
+# icon stays.
+hide_program() {
+    click_main 4
+    wait_for "the main window to hide" 10 main_window_hidden
+}
+
+# One timed showing of the hidden main window, by $1: "tray", a click on the notification icon
+# (the pointer already rests on it, so the time runs from the click), or "second_start", the
+# program started again, which asks the running one to show its window and ends. The pointer
+# rests on the icon either way, off the window and its hover looks.
+timed_reopen() {
+    local how=$1 lines x y
+    read -r x y < <(tray_icon_centre)
+    xdotool mousemove "$x" "$y"
+    sleep 0.2
+    if [ "$how" = tray ]; then
+        lines=$(first_paint "$APP_TITLE" xdotool click 1) ||
+            fail "a click on the notification icon showed no window"
+    else
+        lines=$(first_paint "$APP_TITLE" wine T30Config.exe) || fail "a second start showed no window"
+    fi
+    echo "program_reopen_${how}_first_paint_ms=$(value first_paint_ms <<<"$lines")" >>"$out"
+    echo "program_reopen_${how}_mapped_ms=$(value mapped_ms <<<"$lines")" >>"$out"
+}
+
 # One timed start of EXE; appends "<name>_first_paint_ms=..." to OUT unless it is the warm-up.
 # Leaves the program running; its pid is in $last_pid.
 timed_start() {
     local name=$1 title=$2 exe=$3 record=$4 lines
     local args=("$exe")
     [ "$name" = floor ] && args+=(skins)
-    lines=$(first_paint "$title" "${args[@]}") || { echo "bench: $exe showed no window" >&2; exit 1; }
+    lines=$(first_paint "$title" wine "${args[@]}") || fail "$exe showed no window"
     last_pid=$(value pid <<<"$lines")
     if [ "$record" = 1 ]; then
         echo "${name}_first_paint_ms=$(value first_paint_ms <<<"$lines")" >>"$out"
@@ -143,11 +174,14 @@ paint)
     done
     ;;
 idle)
-    which=$3 seconds=$4
+    which=$3 seconds=$4 cycles=${5:-20}
     if [ "$which" = program ]; then
         plug_mouse
         timed_start program "$APP_TITLE" T30Config.exe 0
-        probe hide "$APP_TITLE" >/dev/null  # what Cancel does: only the notification icon stays
+        sleep 5  # past the work that follows the first paint (the advanced page)
+        memory program "$last_pid" shown
+        wait_for "the notification icon" 10 tray_icons 1
+        hide_program
         title=$APP_TITLE
     elif [ "$which" = floor ]; then
         timed_start floor "$FLOOR_TITLE" t30_floor.exe 0
@@ -170,10 +204,22 @@ idle)
     echo "${which}_idle_cpu_ms=$(awk -v a="$cpu0" -v b="$cpu1" 'BEGIN { printf "%.1f", b - a }')" >>"$out"
     echo "${which}_idle_cpu_ticks_ms=$((tick1 - tick0))" >>"$out"
     echo "${which}_idle_wineserver_cpu_ms=$(awk -v a="$server0" -v b="$server1" 'BEGIN { printf "%.1f", b - a }')" >>"$out"
+    if [ "$which" = program ]; then
+        # Shown and hidden again; the showings alternate between the icon and a second start,
+        # so each way is timed in half the cycles.
+        echo "program_hide_show_cycles=$cycles" >>"$out"
+        for i in $(seq "$cycles"); do
+            if [ $((i % 2)) = 1 ]; then timed_reopen tray; else timed_reopen second_start; fi
+            hide_program
+            sleep 1  # whatever the program lets go of once hidden
+            if [ "$i" = 1 ]; then memory program "$pid" cycle_first; fi
+            if [ "$i" = "$cycles" ]; then memory program "$pid" cycle_last; fi
+        done
+    fi
     end_program "$title" "$pid"
     ;;
 *)
-    echo "usage: wine_session.sh paint OUT RUNS | idle OUT program|baseline|floor SECONDS" >&2
+    echo "usage: wine_session.sh paint OUT RUNS | idle OUT program|baseline|floor SECONDS [CYCLES]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,11 @@
-/* Time from starting a program to its window first showing painted on the X display.
+/* Time from running a command to a window first showing painted on the X display.
  *
  *   first_paint [-t TIMEOUT_MS] [-s SETTLE_MS] TITLE COMMAND [ARGS...]
+ *
+ * COMMAND starts a program, or makes a running one show its hidden window (a click on its
+ * notification icon, a second start). A window named TITLE that already shows is refused: it
+ * would count as painted at once. A hidden (unmapped) one is never read: only from when it is
+ * mapped again does it count.
  *
  * Starts COMMAND, then every 2 ms looks for a viewable top-level window named TITLE and reads
  * three rows and three columns of its pixels (at a quarter, half and three quarters). Once the
@@ -127,6 +132,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     XSetErrorHandler(ignore_errors);
+    if (find_window(d, title)) {
+        fprintf(stderr, "first_paint: a window \"%s\" shows already\n", title);
+        return 1;
+    }
 
     const double start = now_ms();
     pid_t pid = fork();

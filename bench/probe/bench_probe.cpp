@@ -3,7 +3,6 @@
 //                                   against whatever window is in the foreground
 //   bench_probe memory IMAGE        memory counters of the running process IMAGE (Wine 8 gives 0
 //                                   private bytes for another process: scripts/bench reads /proc)
-//   bench_probe hide TITLE          hides the top-level window TITLE, as its Cancel button does
 //   bench_probe close TITLE         posts WM_CLOSE to the top-level window TITLE
 // Figures go to standard output as "name=value" lines; failures exit non-zero with a message.
 #include <windows.h>
@@ -163,20 +162,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"memory") {
         return Memory(argv[2]);
     }
-    if (argc == 3 && command == L"hide") {
-        HWND window = FindTopLevel(argv[2]);
-        if (!window) {
-            return 1;
-        }
-        ShowWindow(window, SW_HIDE);  // returns the former visibility, not success
-        return 0;
-    }
     if (argc == 3 && command == L"close") {
         HWND window = FindTopLevel(argv[2]);
         return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(
-        stderr,
-        "usage: bench_probe switch-check COUNT | memory IMAGE | hide TITLE | close TITLE\n");
+    std::fprintf(stderr, "usage: bench_probe switch-check COUNT | memory IMAGE | close TITLE\n");
     return 2;
 }

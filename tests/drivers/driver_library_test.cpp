@@ -5,61 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "base/window_messages.h"
 #include "device/driver_library_win32.h"
+#include "drivers/virtual_mouse.h"
 #include "vhid/handle_count.h"
 
 namespace t30 {
 namespace {
 
-// Build paths arrive as Unix paths; Wine shows the Unix root as drive Z:.
-std::wstring WinPath(const char* unixPath) {
-    std::wstring p = L"Z:";
-    for (const char* c = unixPath; *c; ++c) {
-        p += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return p;
-}
-
-struct RunResult {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string output;
-};
-
-// Runs vmouse.exe with `args`, waits, and returns its exit code and standard output.
-RunResult RunVmouse(const std::wstring& args) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &sa, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd;
-    si.hStdError = writeEnd;
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = L"\"" + WinPath(T30_VMOUSE) + L"\" " + args;
-    RunResult result;
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &si, &pi)) {
-        CloseHandle(writeEnd);
-        char buf[4096];
-        DWORD n = 0;
-        while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) {
-            result.output.append(buf, n);
-        }
-        WaitForSingleObject(pi.hProcess, 10000);
-        GetExitCodeProcess(pi.hProcess, &result.exitCode);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    } else {
-        CloseHandle(writeEnd);
-    }
-    CloseHandle(readEnd);
-    return result;
-}
+using test::RunResult;
+using test::RunVmouse;
+using test::WinPath;
 
 // Pumps this thread's messages until `message` arrives for `window`, or a timeout.
 bool WaitForMessage(HWND window, UINT message, MSG* out, DWORD timeoutMs = 5000) {
@@ -116,26 +75,11 @@ class VirtualMouse : public ::testing::Test {
             ASSERT_TRUE(
                 CopyFileW(WinPath(T30_SIM_DRIVER).c_str(), (folder_ + name).c_str(), FALSE));
         }
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + WinPath(T30_VMOUSE) + L"\" serve";
-        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                                   nullptr, nullptr, &si, &server_));
-        for (int i = 0;
-             i < 250 && !FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr);
-             ++i) {
-            Sleep(20);
-        }
-        ASSERT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr), nullptr)
-            << "vmouse serve did not come up";
+        server_ = std::make_unique<test::VirtualMouseServer>();
+        ASSERT_TRUE(server_->Serving()) << "vmouse serve did not come up";
     }
     void TearDown() override {
-        RunVmouse(L"quit");
-        if (server_.hProcess != nullptr) {
-            WaitForSingleObject(server_.hProcess, 5000);
-            CloseHandle(server_.hProcess);
-            CloseHandle(server_.hThread);
-        }
+        server_.reset();
         for (const wchar_t* name : kLibraryFileNames) {
             DeleteFileW((folder_ + name).c_str());
         }
@@ -143,7 +87,7 @@ class VirtualMouse : public ::testing::Test {
     }
 
     std::wstring folder_;
-    PROCESS_INFORMATION server_{};
+    std::unique_ptr<test::VirtualMouseServer> server_;
     MessageWindow window_;
 };
 
@@ -203,7 +147,7 @@ TEST_F(VirtualMouse, IdentitiesAreSeparate) {
 }
 
 TEST(VmouseCommands, FailWithOneLineWhenNoMouseRunsOrArgumentsAreWrong) {
-    ASSERT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"T30VirtualMouseServer", nullptr), nullptr);
+    ASSERT_FALSE(test::VirtualMouseServing());
     for (const wchar_t* args : {L"plug 2", L"reports", L"event 1 0x2000 4", L"quit"}) {
         const RunResult r = RunVmouse(args);
         EXPECT_NE(r.exitCode, 0u) << std::string(args, args + wcslen(args));

@@ -101,35 +101,10 @@ start_app() {
     last_app_pid=$program_pid
 }
 
-# wait_for WHAT SECONDS COMMAND...: polls COMMAND until it succeeds. COMMAND is run anew each
-# time, so it must not carry $(...) results: use the predicates below.
-wait_for() {
-    local what=$1
-    shift
-    poll "$@" || fail "timed out waiting for $what"
-}
-
-main_window_visible() { xdotool search --onlyvisible --name "$APP_TITLE" >/dev/null 2>&1; }
-main_window_hidden() { ! main_window_visible; }
-
 # Visible top-level windows of a given size, e.g. "400x258" (the warnings).
 count_windows_of_size() {
     xwininfo -root -children 2>/dev/null | grep -c " $1+" || true
 }
-
-# Notification icons docked in the session's XEmbed tray (Wine's explorer draws each one).
-# trayer's panel window. awk reads to the end: leaving early could end xwininfo with SIGPIPE,
-# which pipefail turns into a failure of the whole line.
-tray_panel() {
-    xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ && !p { p = $1 } END { print p }'
-}
-tray_icon_count() {
-    local panel
-    panel=$(tray_panel)
-    [ -n "$panel" ] || { echo 0; return; }
-    xwininfo -tree -id "$panel" | grep -c 'explorer.exe' || true
-}
-tray_icons() { [ "$(tray_icon_count)" = "$1" ]; }
 
 warnings_open() { [ "$(count_windows_of_size 400x258)" = "$1" ]; }
 # The X windows of the open warnings; another_warning_open IDS: one is open, and not one of IDS.
@@ -391,22 +366,6 @@ keep_desktop_settings() {
 }
 
 # Shared by the acceptance scenarios and the failure scenarios.
-# Clicks on the notification icon docked in the tray (trayer's panel at the bottom right):
-# "20x22+0+0  +1259+777" is the icon's size and place in the panel, then its place on the screen.
-click_tray_icon() {
-    local panel
-    panel=$(tray_panel)
-    # shellcheck disable=SC2046
-    click_at_button "${1:-1}" $(xwininfo -tree -id "$panel" | awk '/explorer.exe/ && !done {
-        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/)
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); done = 1 }')
-}
-click_at_button() {
-    xdotool mousemove "$2" "$3"
-    sleep 0.2
-    xdotool click "$1"
-    sleep 0.3
-}
 # The pop-up menu: the one visible top-level window with no name.
 popup_menu() {
     xwininfo -root -children 2>/dev/null | awk '/\(has no name\)/ && /t30config/ { print $1 }' |
@@ -498,7 +457,7 @@ key_look() { look_of "$(key_rect "$1")"; }
 # The same for the whole main window.
 window_look() {
     local id
-    id=$(xdotool search --onlyvisible --name "$APP_TITLE" | sed -n 1p)
+    id=$(main_window_id)
     look_of "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
         /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
         END { printf "%dx%d+%d+%d\n", w, h, x, y }')"

@@ -6,7 +6,8 @@
 // every live GDI object of the process (win_test_support.h), and every window and menu of the
 // process. Each case says which count it used.
 //
-// One row per "open and close once" action: a new dialog or menu is one more row.
+// One row per "open and close once" action: a new dialog or menu is one more row. The main
+// window, which the program keeps for its life, has a row of "hide and show again once" too.
 #include <windows.h>
 
 #include <objidl.h>
@@ -22,16 +23,22 @@ using std::min;
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "drivers/virtual_mouse.h"
 #include "host/keyboard_hook_win32.h"
 #include "keys/keyboard_layout_win32.h"
 #include "macro/macro_library.h"
+#include "main_window_pages.h"
 #include "profile/profile_store.h"
 #include "ui/controls/ex_menu.h"
 #include "ui/framework/app_globals.h"
+#include "ui/skin/skin_file.h"
 #include "ui/windows/button_dlg.h"
 #include "ui/windows/config_dlg.h"
 #include "ui/windows/select_macro_dlg.h"
@@ -149,18 +156,8 @@ HWND OpenWarning() {
     return found;
 }
 
-// The main window's pages are dialogs among its children.
-int g_pagesBeforeClose = 0;
-int PageCount(HWND main) {
-    int pages = 0;
-    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[16] = {};
-        GetClassNameW(child, cls, 16);
-        pages += std::wstring(cls) == L"#32770" ? 1 : 0;
-    }
-    return pages;
-}
+// Pages the main window has built before it is closed.
+std::size_t g_pagesBeforeClose = 0;
 
 // Runs on a thread timer inside whatever modal loop is running. Painting comes before timers,
 // so whatever is open has been drawn by the time this runs.
@@ -182,7 +179,7 @@ void CALLBACK CloseWhatIsOpen(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     if (App().mainWindow != nullptr && IsWindow(App().mainWindow)) {
-        if (PageCount(App().mainWindow) < g_pagesBeforeClose) {
+        if (test::MainWindowPages(App().mainWindow).size() < g_pagesBeforeClose) {
             return;  // the main window builds its hidden page a little after it is shown
         }
         PostMessageW(App().mainWindow, WM_CLOSE, 0, 0);
@@ -348,9 +345,126 @@ void RunMainWindow() {
     App().mainWindow = nullptr;
 }
 
+// ---- The main window hidden and shown again, with the mouse plugged (the simulated driver
+// libraries beside the test, served by vmouse.exe): one main window for the whole row, as the
+// program keeps one for its life. Each cycle goes through the program's own paths: Cancel's
+// click hides it, the notification icon's click shows it again, and each tab's click shows its
+// page.
+
+struct MainWindowParts {
+    HWND main = nullptr;
+    HWND cancel = nullptr;
+    HWND basicTab = nullptr;
+    HWND advancedTab = nullptr;
+    HWND buttonPage = nullptr;
+    HWND advancedPage = nullptr;
+};
+MainWindowParts g_parts;
+
+// The row's cycles, while the main window of WithMainWindowShown runs.
+const std::function<void()>* g_rowCycles = nullptr;
+DWORD g_rowStart = 0;
+
+// The main window's control at the centre of entry `key` of "skin_main.ini".
+HWND MainWindowControl(HWND main, int key) {
+    const SkinEntry entry =
+        SkinFile(std::filesystem::path(App().skinFolder + L"skin_main.ini")).Entry(key);
+    const POINT centre{(entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2};
+    const HWND control = ChildWindowFromPoint(main, centre);
+    return control == main ? nullptr : control;
+}
+
+// What a click on a control of the main window sends it.
+void Click(HWND main, HWND control) {
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+bool ShownAndPainted(HWND window) {
+    return test::PumpUntil(
+        [window] { return IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE); });
+}
+
+void HideAndShowMainWindowOnce() {
+    const MainWindowParts& w = g_parts;
+    ASSERT_NE(w.main, nullptr) << "the row runs without its main window";
+    Click(w.main, w.cancel);
+    ASSERT_FALSE(IsWindowVisible(w.main)) << "Cancel left the main window shown";
+    test::Pump();
+    // A left click on the notification icon, as the shell reports it (the icon's id, which the
+    // window does not read, and the mouse message).
+    SendMessageW(w.main, kMsgTrayIcon, 0, WM_LBUTTONDOWN);
+    ASSERT_TRUE(ShownAndPainted(w.main)) << "the icon did not show the main window again";
+    Click(w.main, w.advancedTab);
+    ASSERT_FALSE(IsWindowVisible(w.buttonPage)) << "the advanced tab left the button page shown";
+    ASSERT_TRUE(ShownAndPainted(w.advancedPage)) << "the advanced tab did not show its page";
+    Click(w.main, w.basicTab);
+    ASSERT_FALSE(IsWindowVisible(w.advancedPage)) << "the basic tab left the advanced page shown";
+    ASSERT_TRUE(ShownAndPainted(w.buttonPage)) << "the basic tab did not show the button page";
+}
+
+// On a thread timer inside the main window's loop: once the window shows with the mouse
+// connected and both pages built, runs the row's cycles, then closes the window.
+void CALLBACK RunCyclesOnceShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND main = App().mainWindow;
+    if (g_rowCycles == nullptr || main == nullptr || !IsWindow(main)) {
+        return;
+    }
+    const std::vector<HWND> pages = test::MainWindowPages(main);
+    // The first apply holds the mouse while it sends.
+    const bool ready = IsWindowVisible(main) && pages.size() == 2 && GetCapture() != main;
+    if (!ready && GetTickCount() - g_rowStart < 20000) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    const std::function<void()>* cycles = std::exchange(g_rowCycles, nullptr);
+    if (!ready) {
+        ADD_FAILURE() << "the main window did not show with the mouse plugged and both pages";
+    } else {
+        g_parts.main = main;
+        g_parts.cancel = MainWindowControl(main, 4);
+        g_parts.basicTab = MainWindowControl(main, 1);
+        g_parts.advancedTab = MainWindowControl(main, 2);
+        g_parts.buttonPage = IsWindowVisible(pages[0]) ? pages[0] : pages[1];
+        g_parts.advancedPage = g_parts.buttonPage == pages[0] ? pages[1] : pages[0];
+        const MainWindowParts& w = g_parts;
+        if (w.cancel == nullptr || w.basicTab == nullptr || w.advancedTab == nullptr ||
+            w.cancel == w.basicTab || w.basicTab == w.advancedTab ||
+            IsWindowVisible(w.advancedPage)) {
+            ADD_FAILURE() << "Cancel, the two tabs or the pages of the main window not found";
+        } else {
+            (*cycles)();
+        }
+    }
+    g_parts = MainWindowParts{};
+    PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+// The main window as the program runs it with the mouse plugged, kept open for a row's cycles.
+void WithMainWindowShown(const std::function<void()>& cycles) {
+    test::VirtualMouseServer mouse;
+    ASSERT_TRUE(mouse.Serving()) << "vmouse serve did not come up";
+    ASSERT_EQ(test::RunVmouse(L"plug 2").exitCode, 0u);
+    auto store = std::make_unique<ProfileStore>();
+    auto library = std::make_unique<MacroLibrary>();
+    {
+        CConfigDlg dialog(*store, *library);
+        g_rowCycles = &cycles;
+        g_rowStart = GetTickCount();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 15, RunCyclesOnceShown);
+        dialog.DoModal(nullptr);
+        KillTimer(nullptr, timer);
+        g_rowCycles = nullptr;
+    }
+    App().mainWindow = nullptr;
+}
+
 struct Row {
     const char* name;
     std::function<void()> openAndCloseOnce;
+    // For a row whose action needs something kept open all along: runs the row's cycles (and
+    // the counts around them) inside it.
+    std::function<void(const std::function<void()>& cycles)> within = nullptr;
 };
 
 const Row kRows[] = {
@@ -425,6 +539,7 @@ const Row kRows[] = {
          });
      }},
     {"MainWindow", RunMainWindow},
+    {"MainWindowHiddenAndShownWithBothPages", HideAndShowMainWindowOnce, WithMainWindowShown},
 };
 
 // ---- The process as the program sets it up: GDI+ and the menu-frame hook, the product's skins
@@ -458,16 +573,28 @@ class GuiResources : public ::testing::TestWithParam<Row> {
 
 TEST_P(GuiResources, OpeningAndClosingTwoHundredTimesLeavesNoObjectBehind) {
     const Row& row = GetParam();
-    // The first time creates what lives for the process: window classes, cached fonts and
-    // pictures of the system, GDI+'s own objects.
-    row.openAndCloseOnce();
-    test::Pump();
-    const Counts before = Measure();
-    for (int i = 0; i < kCycles && !HasFatalFailure(); ++i) {
+    Counts before;
+    Counts after;
+    bool counted = false;
+    const auto cycles = [&] {
+        // The first time creates what lives for the process: window classes, cached fonts and
+        // pictures of the system, GDI+'s own objects.
         row.openAndCloseOnce();
+        test::Pump();
+        before = Measure();
+        for (int i = 0; i < kCycles && !HasFatalFailure(); ++i) {
+            row.openAndCloseOnce();
+        }
+        test::Pump();
+        after = Measure();
+        counted = !HasFatalFailure();
+    };
+    if (row.within) {
+        row.within(cycles);
+    } else {
+        cycles();
     }
-    test::Pump();
-    const Counts after = Measure();
+    ASSERT_TRUE(counted) << "the cycles did not run to the end";
 
     RecordProperty("gdi_count", before.gdiReported ? "GetGuiResources" : "Wine GDI table");
     RecordProperty("user_count", before.userReported ? "GetGuiResources" : "Wine user table");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "macro/macro_library.h"
+#include "main_window_pages.h"
 #include "profile/profile_store.h"
 #include "ui/framework/app_globals.h"
 #include "ui/windows/config_dlg.h"
@@ -16,19 +17,7 @@
 namespace t30 {
 namespace {
 
-// The main window's pages are dialogs among its children.
-std::vector<HWND> Pages(HWND main) {
-    std::vector<HWND> pages;
-    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[16] = {};
-        GetClassNameW(child, cls, 16);
-        if (std::wstring(cls) == L"#32770") {
-            pages.push_back(child);
-        }
-    }
-    return pages;
-}
+using test::MainWindowPages;
 
 bool Shown(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -63,13 +52,13 @@ void CALLBACK ClickAdvancedTab(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     g_click.done = true;
-    const std::vector<HWND> before = Pages(main);
+    const std::vector<HWND> before = MainWindowPages(main);
     g_click.pagesBefore = before.size();
     g_click.buttonPage = before.empty() ? nullptr : before.front();
     // The advanced tab is entry 2 of "skin_main.ini": 194,50,170,34.
     const HWND tab = ChildWindowFromPoint(main, POINT{194 + 85, 50 + 17});
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(tab));
-    for (HWND page : Pages(main)) {
+    for (HWND page : MainWindowPages(main)) {
         g_click.pagesAfter.push_back({page, Shown(page)});
     }
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -102,7 +91,7 @@ void CALLBACK WatchTheLatePage(HWND, UINT, UINT_PTR, DWORD) {
     if (main == nullptr || !IsWindow(main) || g_late.built) {
         return;
     }
-    const std::vector<HWND> pages = Pages(main);
+    const std::vector<HWND> pages = MainWindowPages(main);
     if (pages.size() < 2) {
         return;
     }
@@ -135,7 +124,7 @@ void CALLBACK SendSystemCommands(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     g_commands.done = true;
-    const std::vector<HWND> pages = Pages(main);
+    const std::vector<HWND> pages = MainWindowPages(main);
     const HWND page = pages.empty() ? nullptr : pages.front();
     struct Case {
         HWND window;
