@@ -9,8 +9,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Everything runs on a bare Windows: no mingw runtime DLLs beside the executables.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Everything runs on a bare Windows: no mingw runtime DLLs beside the executables. Sections
+# aligned to pages in the file let the loader map them instead of copying them into private
+# memory (Wine copies an image whose sections are not page-aligned: 1.8 MiB of the program).
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--file-alignment,4096")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 # ctest runs the Windows test executables through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")
