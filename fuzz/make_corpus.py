@@ -271,11 +271,38 @@ def mask_runs():
     }
 
 
+def jpeg_decode():
+    # Small pictures the decoder takes (4:4:4, greyscale, with restart markers) and ones it leaves
+    # to the system decoder (subsampled, progressive), as PIL writes them: deterministic.
+    import io
+    from PIL import Image
+
+    def jpeg(mode, size, **options):
+        picture = Image.new(mode, size)
+        picture.putdata([((x * 37 + y * 11) % 256, (x * 5) % 256, (y * 29) % 256)[:len(mode)]
+                         if mode != "L" else (x * 37 + y * 11) % 256
+                         for y in range(size[1]) for x in range(size[0])])
+        out = io.BytesIO()
+        picture.save(out, "JPEG", **options)
+        return out.getvalue()
+
+    colour_444 = jpeg("RGB", (19, 13), quality=95, subsampling=0)
+    return {
+        "colour_444": colour_444,
+        "grey": jpeg("L", (17, 9), quality=80),
+        "colour_420": jpeg("RGB", (16, 16), quality=75, subsampling=2),
+        "progressive": jpeg("RGB", (12, 12), quality=90, subsampling=0, progressive=True),
+        "truncated_444": colour_444[:len(colour_444) // 2],
+        "only_start": b"\xff\xd8",
+        "all_ff": fill(300, 0xFF),
+    }
+
+
 def main():
     for name, seeds in (("settings_file", settings_file()), ("macro_library", macro_library()),
                         ("macro_file", macro_file()), ("ini_file", ini_file()),
                         ("feature_reports", feature_reports()), ("skin_file", skin_file()),
-                        ("mask_runs", mask_runs())):
+                        ("mask_runs", mask_runs()), ("jpeg_decode", jpeg_decode())):
         folder = os.path.join(ROOT, name)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)

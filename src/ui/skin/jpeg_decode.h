@@ -1,7 +1,7 @@
 // A small JPEG decoder for the skin pictures, so the program never has to load the system picture
 // decoder for its own skins. Its pixels are the same, bit for bit, as those of libjpeg(-turbo) with
-// its default settings (integer IDCT, fancy upsampling, fixed-point YCbCr to RGB): screenshots of
-// the program must not change with the decoder.
+// its default settings (integer IDCT, fixed-point YCbCr to RGB): screenshots of the program must
+// not change with the decoder.
 #pragma once
 
 #include <cstddef>
