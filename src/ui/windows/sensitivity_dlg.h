@@ -20,7 +20,7 @@
 #include "ui/controls/slider.h"
 #include "ui/controls/spin_wnd.h"
 #include "ui/page_logic/advanced_page_logic.h"
-#include "ui/windows/pages.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
@@ -69,9 +69,6 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
 
   private:
     // Messages.
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void OnHidePage() override;
     LRESULT OnSliderValue(WPARAM, LPARAM);
@@ -88,7 +85,6 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     void ImportMacro();
     void ExportMacro();
     void ShowEventMenu();
-    void PaintLabels(HDC dc);
 
     // AdvancedPageView
     void SetSlider(int sliderId, int value) override;
