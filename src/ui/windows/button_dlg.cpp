@@ -1,7 +1,6 @@
 #include "ui/windows/button_dlg.h"
 
 #include <commdlg.h>
-#include <windowsx.h>
 
 #include <memory>
 
@@ -126,21 +125,23 @@ BOOL CButtonDlg::OnInitDialog() {
         lightLevel_.SetTextLayout(CBitmapBtn::kLeft);
     }));
     controls.push_back(SkinButton(90, lightColour_));
-    controls.push_back({105, [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
-                            pictureRect_ = r;
-                            const std::wstring skins = App().skinFolder;
-                            basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
-                            for (int i = 0; i < kButtonSlotCount; ++i) {
-                                CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
-                                picture.Create(r, Hwnd(), kHighlightId);
-                                const std::string file = ButtonPictureFile(i);
-                                picture.SetPicture(skins + L"Mouse\\" +
-                                                   std::wstring(file.begin(), file.end()));
-                                ShowWindow(picture.Hwnd(), SW_HIDE);
-                            }
-                        }});
+    controls.push_back(
+        {105, [this](const SkinEntry&, const RECT& r, const SkinPictures&) { MakePicture(r); }});
     BuildSkin(L"skin_button_page.ini", u"Screen", controls);
     return TRUE;
+}
+
+void CButtonDlg::MakePicture(const RECT& r) {
+    pictureRect_ = r;
+    const std::wstring skins = App().skinFolder;
+    basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
+    for (int i = 0; i < kButtonSlotCount; ++i) {
+        CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
+        picture.Create(r, Hwnd(), kHighlightId);
+        const std::string file = ButtonPictureFile(i);
+        picture.SetPicture(skins + L"Mouse\\" + std::wstring(file.begin(), file.end()));
+        ShowWindow(picture.Hwnd(), SW_HIDE);
+    }
 }
 
 // --- showing the profile -------------------------------------------------------------------

@@ -62,6 +62,8 @@ class CButtonDlg : public CSkinnedPage {
     void OnLightModeCommand(UINT id, UINT code, HWND control);
     void OnLightLevelCommand(UINT id, UINT code, HWND control);
 
+    // Skin entry 105: the mouse picture and, over it, one hidden highlight a button.
+    void MakePicture(const RECT& r);
     bool OnControl(HWND control);
     void OpenFunctionMenu(int index);
     void OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items);

@@ -119,6 +119,25 @@ BOOL CSensitivityDlg::OnInitDialog() {
     return TRUE;
 }
 
+SkinControl CSensitivityDlg::SkinSpin(int key, CSpinWnd& control, UINT id) {
+    return {key, [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+                if (control.Create(r, Hwnd(), id)) {
+                    control.SetStateImages(p.Part(r));
+                }
+            }};
+}
+
+SkinControl CSensitivityDlg::SkinPageButton(int key, CBitmapBtn& control, UINT caption, int layout,
+                                            bool checkMode) {
+    return SkinButton(key, control, [&control, caption, layout, checkMode](const SkinEntry&) {
+        control.SetTextLayout(layout);
+        control.SetCheckMode(checkMode);
+        if (caption != 0) {
+            control.SetCaption(LangString(caption, kLangLongTextCapacity));
+        }
+    });
+}
+
 void CSensitivityDlg::Build() {
     const std::wstring knob = App().skinFolder + L"scroll_arrow_down.bmp";
     auto slider = [&](CClickHSlider& control, UINT id) {
@@ -127,22 +146,6 @@ void CSensitivityDlg::Build() {
                 control.SetTrackImage(p.Part(r));
             }
         };
-    };
-    auto spin = [&](CSpinWnd& control, UINT id) {
-        return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-            if (control.Create(r, Hwnd(), id)) {
-                control.SetStateImages(p.Part(r));
-            }
-        };
-    };
-    auto button = [&](int key, CBitmapBtn& control, UINT caption, int layout, bool checkMode) {
-        return SkinButton(key, control, [&control, caption, layout, checkMode](const SkinEntry&) {
-            control.SetTextLayout(layout);
-            control.SetCheckMode(checkMode);
-            if (caption != 0) {
-                control.SetCaption(LangString(caption, kLangLongTextCapacity));
-            }
-        });
     };
     auto list = [&](CListBoxEx& control, UINT id) {
         return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures&) {
@@ -155,21 +158,21 @@ void CSensitivityDlg::Build() {
     };
     const std::vector<SkinControl> controls = {
         {1, slider(speedSlider_, kSliderPointerSpeed)},
-        {3, spin(speedSpin_, kSpinPointerSpeed)},
+        SkinSpin(3, speedSpin_, kSpinPointerSpeed),
         {4, slider(wheelSlider_, kSliderWheelLines)},
-        {6, spin(wheelSpin_, kSpinWheelLines)},
+        SkinSpin(6, wheelSpin_, kSpinWheelLines),
         {7, slider(doubleClickSlider_, kSliderDoubleClick)},
-        {8, spin(doubleClickSpin_, kSpinDoubleClick)},
-        button(2, precision_, IDS_ENHANCE_PRECISION, CBitmapBtn::kWrapped22, true),
-        button(5, pageScroll_, IDS_WHEEL_PAGE_SCROLL, CBitmapBtn::kWrapped22, true),
-        button(9, defaults_, IDS_RESTORE_DEFAULTS, CBitmapBtn::kCentred, false),
-        button(10, new_, IDS_NEW_MACRO, CBitmapBtn::kCentred, false),
-        button(11, delete_, IDS_DELETE_MACRO, CBitmapBtn::kCentred, false),
-        button(20, import_, IDS_IMPORT, CBitmapBtn::kCentred, false),
-        button(21, export_, IDS_EXPORT, CBitmapBtn::kCentred, false),
-        button(12, spare_, 0, CBitmapBtn::kCentred, false),
-        button(15, record_, IDS_RECORD, CBitmapBtn::kWrapped35, false),
-        button(16, stop_, IDS_STOP, CBitmapBtn::kWrapped35, false),
+        SkinSpin(8, doubleClickSpin_, kSpinDoubleClick),
+        SkinPageButton(2, precision_, IDS_ENHANCE_PRECISION, CBitmapBtn::kWrapped22, true),
+        SkinPageButton(5, pageScroll_, IDS_WHEEL_PAGE_SCROLL, CBitmapBtn::kWrapped22, true),
+        SkinPageButton(9, defaults_, IDS_RESTORE_DEFAULTS, CBitmapBtn::kCentred, false),
+        SkinPageButton(10, new_, IDS_NEW_MACRO, CBitmapBtn::kCentred, false),
+        SkinPageButton(11, delete_, IDS_DELETE_MACRO, CBitmapBtn::kCentred, false),
+        SkinPageButton(20, import_, IDS_IMPORT, CBitmapBtn::kCentred, false),
+        SkinPageButton(21, export_, IDS_EXPORT, CBitmapBtn::kCentred, false),
+        SkinPageButton(12, spare_, 0, CBitmapBtn::kCentred, false),
+        SkinPageButton(15, record_, IDS_RECORD, CBitmapBtn::kWrapped35, false),
+        SkinPageButton(16, stop_, IDS_STOP, CBitmapBtn::kWrapped35, false),
         {17,
          [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
              repeat_.SetNumericFilter(true);
@@ -178,7 +181,7 @@ void CSensitivityDlg::Build() {
          }},
         {13, list(macroList_, kMacroListId)},
         {14, list(eventList_, kEventsListId)},
-        button(19, recordDelays_, IDS_RECORD_DELAYS, CBitmapBtn::kWrapped22, true),
+        SkinPageButton(19, recordDelays_, IDS_RECORD_DELAYS, CBitmapBtn::kWrapped22, true),
     };
     BuildSkin(kSkinFile, u"SCREEN", controls);
 }

@@ -80,6 +80,11 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     LRESULT OnRepeatChanged(WPARAM, LPARAM);
 
     void Build();
+    // A spin box of skin entry `key`, cut out of the page's pictures.
+    SkinControl SkinSpin(int key, CSpinWnd& control, UINT id);
+    // A button of skin entry `key` with its caption (0: none), text layout and check mode.
+    SkinControl SkinPageButton(int key, CBitmapBtn& control, UINT caption, int layout,
+                               bool checkMode);
     void Initialise();
     void StartNewMacro();
     void ImportMacro();
