@@ -130,11 +130,18 @@ void CExMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
 }
 
 void CExMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
-    HDC dc = dis.hDC;
-    const RECT rc = dis.rcItem;
-    // Which of our items: a sub-menu entry is known to the system by its sub-menu handle.
-    const MenuItemEntry* entry = nullptr;
-    bool opensSubMenu = false;
+    const FoundItem item = FindItem(dis.itemID);
+    if (dis.itemID == 0 && !item.opensSubMenu) {
+        DrawSeparator(dis.hDC, dis.rcItem);
+    } else if (dis.itemID != 1) {
+        DrawTextItem(dis.hDC, dis.rcItem, item, (dis.itemState & ODS_SELECTED) != 0);
+    }
+    // Nothing the system draws afterwards (its sub-menu arrow) may cover the item.
+    ExcludeClipRect(dis.hDC, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom);
+}
+
+CExMenu::FoundItem CExMenu::FindItem(UINT itemId) const {
+    // A sub-menu entry is known to the system by its sub-menu handle.
     for (int i = 0, n = GetMenuItemCount(menu_); i < n; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
@@ -144,69 +151,75 @@ void CExMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
         }
         const bool match =
             info.hSubMenu != nullptr
-                ? reinterpret_cast<UINT_PTR>(info.hSubMenu) == dis.itemID || info.wID == dis.itemID
-                : info.wID == dis.itemID && !(info.fType & MFT_SEPARATOR);
+                ? reinterpret_cast<UINT_PTR>(info.hSubMenu) == itemId || info.wID == itemId
+                : info.wID == itemId && !(info.fType & MFT_SEPARATOR);
         if (match) {
-            opensSubMenu = info.hSubMenu != nullptr;
+            FoundItem found;
+            found.opensSubMenu = info.hSubMenu != nullptr;
             if (static_cast<std::size_t>(i) < items_.size()) {
-                entry = &items_[static_cast<std::size_t>(i)];
+                found.entry = &items_[static_cast<std::size_t>(i)];
             }
-            break;
+            return found;
         }
     }
-    if (dis.itemID == 0 && !opensSubMenu) {
-        Brush fill(CreateSolidBrush(normalBackground_));
+    return {};
+}
+
+void CExMenu::DrawSeparator(HDC dc, const RECT& rc) const {
+    Brush fill(CreateSolidBrush(normalBackground_));
+    FillRect(dc, &rc, fill.Get());
+    Pen pen(CreatePen(PS_SOLID, 1, separator_));
+    SelectGuard keep(dc, pen.Get());
+    const int y = (rc.top + rc.bottom) / 2;
+    MoveToEx(dc, rc.left, y, nullptr);
+    LineTo(dc, rc.right, y);
+}
+
+void CExMenu::DrawTextItem(HDC dc, const RECT& rc, const FoundItem& item, bool selected) const {
+    {
+        Brush fill(CreateSolidBrush(selected ? selectedBackground_ : normalBackground_));
         FillRect(dc, &rc, fill.Get());
-        Pen pen(CreatePen(PS_SOLID, 1, separator_));
-        SelectGuard keep(dc, pen.Get());
-        const int y = (rc.top + rc.bottom) / 2;
-        MoveToEx(dc, rc.left, y, nullptr);
-        LineTo(dc, rc.right, y);
-    } else if (dis.itemID != 1) {
-        const bool selected = (dis.itemState & ODS_SELECTED) != 0;
-        {
-            Brush fill(CreateSolidBrush(selected ? selectedBackground_ : normalBackground_));
-            FillRect(dc, &rc, fill.Get());
-        }
-        const COLORREF textColour = selected ? RGB(0, 0, 0) : normalText_;
-        if (entry != nullptr && !entry->text.empty()) {
-            if (font_ != nullptr && font_->GetLastStatus() == Gdiplus::Ok) {
-                Gdiplus::Graphics graphics(dc);
-                graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-                Gdiplus::StringFormat format;
-                format.SetAlignment(Gdiplus::StringAlignmentNear);
-                format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-                format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-                format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
-                Gdiplus::SolidBrush brush(ToColor(textColour));
-                const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rc.left),
-                                            static_cast<Gdiplus::REAL>(rc.top),
-                                            static_cast<Gdiplus::REAL>(rc.right - rc.left),
-                                            static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
-                graphics.DrawString(entry->text.c_str(), static_cast<INT>(entry->text.size()),
-                                    font_, layout, &format, &brush);
-            } else {
-                // The owner's font could not be made (a face GDI+ does not know): GDI's Arial.
-                Font font(MakeArialFont(12, FW_NORMAL));
-                SelectGuard keep(dc, font.Get());
-                SetBkMode(dc, TRANSPARENT);
-                SetTextColor(dc, textColour);
-                RECT textRect = rc;
-                DrawTextW(dc, entry->text.c_str(), static_cast<int>(entry->text.size()), &textRect,
-                          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS | DT_NOPREFIX);
-            }
-        }
-        if (opensSubMenu) {
-            HICON mark = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                                       MAKEINTRESOURCEW(kSubMenuMark), IMAGE_ICON,
-                                                       0, 0, LR_SHARED));  // its own size
-            if (mark != nullptr) {
-                DrawIconEx(dc, rc.right - 19, rc.top - 5, mark, 0, 0, 0, nullptr, DI_NORMAL);
-            }
+    }
+    if (item.entry != nullptr && !item.entry->text.empty()) {
+        DrawItemText(dc, rc, item.entry->text, selected ? RGB(0, 0, 0) : normalText_);
+    }
+    if (item.opensSubMenu) {
+        HICON mark =
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSubMenuMark),
+                                          IMAGE_ICON, 0, 0, LR_SHARED));  // its own size
+        if (mark != nullptr) {
+            DrawIconEx(dc, rc.right - 19, rc.top - 5, mark, 0, 0, 0, nullptr, DI_NORMAL);
         }
     }
-    // Nothing the system draws afterwards (its sub-menu arrow) may cover the item.
-    ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+void CExMenu::DrawItemText(HDC dc, const RECT& rc, const std::wstring& text,
+                           COLORREF colour) const {
+    if (font_ == nullptr || font_->GetLastStatus() != Gdiplus::Ok) {
+        // The owner's font could not be made (a face GDI+ does not know): GDI's Arial.
+        Font font(MakeArialFont(12, FW_NORMAL));
+        SelectGuard keep(dc, font.Get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, colour);
+        RECT textRect = rc;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS | DT_NOPREFIX);
+        return;
+    }
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+    Gdiplus::StringFormat format;
+    format.SetAlignment(Gdiplus::StringAlignmentNear);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+    format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+    Gdiplus::SolidBrush brush(ToColor(colour));
+    const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rc.left),
+                                static_cast<Gdiplus::REAL>(rc.top),
+                                static_cast<Gdiplus::REAL>(rc.right - rc.left),
+                                static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
+    graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), font_, layout, &format,
+                        &brush);
 }
 
 int MeasureMenuText(const std::wstring& text, int minimum) {

@@ -63,7 +63,17 @@ class CExMenu {
     virtual void MeasureItem(MEASUREITEMSTRUCT& mis);
 
   private:
+    // The item the system asks to draw: our entry (none for the separators) and whether it
+    // opens a sub-menu.
+    struct FoundItem {
+        const MenuItemEntry* entry = nullptr;
+        bool opensSubMenu = false;
+    };
     static CExMenu* FromItemData(ULONG_PTR data);
+    FoundItem FindItem(UINT itemId) const;
+    void DrawSeparator(HDC dc, const RECT& rc) const;
+    void DrawTextItem(HDC dc, const RECT& rc, const FoundItem& item, bool selected) const;
+    void DrawItemText(HDC dc, const RECT& rc, const std::wstring& text, COLORREF colour) const;
     void DestroyOwned();
 
     HMENU menu_ = nullptr;

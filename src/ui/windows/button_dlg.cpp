@@ -1,7 +1,6 @@
 #include "ui/windows/button_dlg.h"
 
 #include <commdlg.h>
-#include <windowsx.h>
 
 #include <memory>
 
@@ -46,11 +45,11 @@ COLORREF g_customColours[16] = {};
 }  // namespace
 
 CButtonDlg::CButtonDlg(ProfileStore& store, const MacroLibrary& library)
-    : CSkinnedPage(L"skin_button_page.ini", u"Screen"),
-      logic_(store, library),
+    : logic_(store, library),
       library_(library),
       layout_(ActiveKeyboardLayout()),
       capture_(ProcessKeyboardCapture()) {
+    SetPaintedTexts(kCaptions, kCaptionColour);
     for (int k = 0; k < kDpiStageCount; ++k) {
         dpiStages_[static_cast<std::size_t>(k)].SetStage(k);
     }
@@ -59,12 +58,9 @@ CButtonDlg::CButtonDlg(ProfileStore& store, const MacroLibrary& library)
 const MessageMap* CButtonDlg::GetMessageMap() const {
     static const MessageMap map{CSkinnedPage::GetMessageMap(),
                                 {
-                                    OnMessage(WM_PAINT, &CButtonDlg::OnPaint),
-                                    OnMessage(WM_ERASEBKGND, &CButtonDlg::OnEraseBackground),
                                     OnMessage(kMsgButtonHover, &CButtonDlg::OnButtonHover),
                                     OnMessage(kMsgDpiStageChanged, &CButtonDlg::OnDpiStage),
                                     OnMessage(kMsgSliderValue, &CButtonDlg::OnSliderValue),
-                                    OnMessage(WM_LBUTTONDOWN, &CButtonDlg::OnLButtonDown),
                                     OnMessage(WM_SYSCOMMAND, &CButtonDlg::OnSysCommand),
                                     OnMessage(WM_DESTROY, &CButtonDlg::OnDestroy),
                                     OnCommandRange(kFunctionCommandFirst, kFunctionCommandLast,
@@ -95,36 +91,23 @@ LRESULT CButtonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CButtonDlg::OnInitDialog() {
     std::vector<SkinControl> controls;
-    for (int i = 0; i < kButtonSlotCount; ++i) {
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        CBitmapBtn& button = buttons_[i];
+        const int notifyId = kButtonNotifyIdFirst + static_cast<int>(i);
         controls.push_back(
-            {i + 1, [this, i](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                 CBitmapBtn& button = buttons_[static_cast<std::size_t>(i)];
-                 button.Create(r, Hwnd());
-                 button.SetStateImages(p.Part(r));
-                 button.SetNotifyId(kButtonNotifyIdFirst + i);
-                 button.SetTextLayout(CBitmapBtn::kLeftLower);
-             }});
+            SkinButton(static_cast<int>(i) + 1, button, [&button, notifyId](const SkinEntry&) {
+                button.SetNotifyId(notifyId);
+                button.SetTextLayout(CBitmapBtn::kLeftLower);
+            }));
     }
-    for (int k = 0; k < kStageColourCount; ++k) {
-        controls.push_back(
-            {30 + k, [this, k](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                 CBitmapCBtn& button = stageColours_[static_cast<std::size_t>(k)];
-                 button.Create(r, Hwnd());
-                 button.SetStateImages(p.Part(r));
-             }});
+    for (std::size_t k = 0; k < stageColours_.size(); ++k) {
+        controls.push_back(SkinButton(30 + static_cast<int>(k), stageColours_[k]));
     }
-    controls.push_back({67, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                            restore_.Create(r, Hwnd());
-                            restore_.SetStateImages(p.Part(r));
-                            restore_.SetCaption(LangString(IDS_RESTORE_BUTTONS));
-                        }});
-    for (int j = 0; j < kReportRateCount; ++j) {
-        controls.push_back(
-            {68 + j, [this, j](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                 CBitmapBtn& button = reportRates_[static_cast<std::size_t>(j)];
-                 button.Create(r, Hwnd());
-                 button.SetStateImages(p.Part(r));
-             }});
+    controls.push_back(SkinButton(67, restore_, [this](const SkinEntry&) {
+        restore_.SetCaption(LangString(IDS_RESTORE_BUTTONS));
+    }));
+    for (std::size_t j = 0; j < reportRates_.size(); ++j) {
+        controls.push_back(SkinButton(68 + static_cast<int>(j), reportRates_[j]));
     }
     for (int k = 0; k < kDpiStageCount; ++k) {
         controls.push_back(
@@ -136,35 +119,29 @@ BOOL CButtonDlg::OnInitDialog() {
                  stage.SetImages(p.Part(r));
              }});
     }
-    controls.push_back({87, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                            lightMode_.Create(r, Hwnd());
-                            lightMode_.SetStateImages(p.Part(r));
-                            lightMode_.SetTextLayout(CBitmapBtn::kLeft);
-                        }});
-    controls.push_back({88, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                            lightLevel_.Create(r, Hwnd());
-                            lightLevel_.SetStateImages(p.Part(r));
-                            lightLevel_.SetTextLayout(CBitmapBtn::kLeft);
-                        }});
-    controls.push_back({90, [this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                            lightColour_.Create(r, Hwnd());
-                            lightColour_.SetStateImages(p.Part(r));
-                        }});
-    controls.push_back({105, [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
-                            pictureRect_ = r;
-                            const std::wstring skins = App().skinFolder;
-                            basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
-                            for (int i = 0; i < kButtonSlotCount; ++i) {
-                                CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
-                                picture.Create(r, Hwnd(), kHighlightId);
-                                const std::string file = ButtonPictureFile(i);
-                                picture.SetPicture(skins + L"Mouse\\" +
-                                                   std::wstring(file.begin(), file.end()));
-                                ShowWindow(picture.Hwnd(), SW_HIDE);
-                            }
-                        }});
-    BuildSkinWindow(Hwnd(), L"skin_button_page.ini", u"Screen", controls, skin_);
+    controls.push_back(SkinButton(
+        87, lightMode_, [this](const SkinEntry&) { lightMode_.SetTextLayout(CBitmapBtn::kLeft); }));
+    controls.push_back(SkinButton(88, lightLevel_, [this](const SkinEntry&) {
+        lightLevel_.SetTextLayout(CBitmapBtn::kLeft);
+    }));
+    controls.push_back(SkinButton(90, lightColour_));
+    controls.push_back(
+        {105, [this](const SkinEntry&, const RECT& r, const SkinPictures&) { MakePicture(r); }});
+    BuildSkin(L"skin_button_page.ini", u"Screen", controls);
     return TRUE;
+}
+
+void CButtonDlg::MakePicture(const RECT& r) {
+    pictureRect_ = r;
+    const std::wstring skins = App().skinFolder;
+    basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
+    for (int i = 0; i < kButtonSlotCount; ++i) {
+        CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
+        picture.Create(r, Hwnd(), kHighlightId);
+        const std::string file = ButtonPictureFile(i);
+        picture.SetPicture(skins + L"Mouse\\" + std::wstring(file.begin(), file.end()));
+        ShowWindow(picture.Hwnd(), SW_HIDE);
+    }
 }
 
 // --- showing the profile -------------------------------------------------------------------
@@ -454,16 +431,6 @@ LRESULT CButtonDlg::OnDpiStage(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT CButtonDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
-    // Dragging the page moves the main window. The caption hit works in screen coordinates.
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(Hwnd(), &point);
-    if (HWND parent = GetParent(Hwnd())) {
-        PostMessageW(parent, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-    }
-    return Default();
-}
-
 LRESULT CButtonDlg::OnSysCommand(WPARAM wParam, LPARAM) {
     const WPARAM command = wParam & 0xFFF0;
     if (command == SC_MAXIMIZE || command == SC_MINIMIZE) {
@@ -472,33 +439,19 @@ LRESULT CButtonDlg::OnSysCommand(WPARAM wParam, LPARAM) {
     return Default();
 }
 
-LRESULT CButtonDlg::OnDestroy(WPARAM, LPARAM) {
-    const LRESULT result = Default();
-    skin_.Reset();
+LRESULT CButtonDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CSkinnedPage::OnDestroy(wParam, lParam);
     basePicture_.reset();
     return result;
 }
 
-LRESULT CButtonDlg::OnPaint(WPARAM, LPARAM) {
-    PaintDC paint(Hwnd());
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    if (!buffer.Ok()) {
-        return 0;
-    }
-    DrawBitmapAt(buffer.Dc(), skin_.Background(), 0, 0, client.right, client.bottom);
-    DrawBitmapAt(buffer.Dc(), basePicture_ ? basePicture_->Get(SkinState::kNormal) : nullptr,
+void CButtonDlg::PaintOver(HDC dc, const RECT&) {
+    DrawBitmapAt(dc, basePicture_ ? basePicture_->Get(SkinState::kNormal) : nullptr,
                  pictureRect_.left, pictureRect_.top, pictureRect_.right - pictureRect_.left,
                  pictureRect_.bottom - pictureRect_.top);
-    for (const PaintedText& caption : kCaptions) {
-        DrawPaintedText(buffer.Dc(), caption, kCaptionColour);
-    }
     if (LightColourApplies(logic_.profile().lightMode)) {
-        DrawPaintedText(buffer.Dc(), kLightColourText, kCaptionColour);
+        DrawPaintedText(dc, kLightColourText, kCaptionColour);
     }
-    buffer.Present();
-    return 0;
 }
 
 // --- for checks ----------------------------------------------------------------------------

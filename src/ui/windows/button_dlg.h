@@ -19,7 +19,7 @@
 #include "ui/page_logic/button_page_logic.h"
 #include "ui/page_logic/lighting.h"
 #include "ui/windows/dpi_setting_wnd.h"
-#include "ui/windows/pages.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
@@ -52,18 +52,18 @@ class CButtonDlg : public CSkinnedPage {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    void PaintOver(HDC dc, const RECT& client) override;
     LRESULT OnButtonHover(WPARAM, LPARAM);
     LRESULT OnDpiStage(WPARAM, LPARAM);
     LRESULT OnSliderValue(WPARAM, LPARAM) { return 0; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void OnFunctionCommand(UINT id, UINT code, HWND control);
     void OnLightModeCommand(UINT id, UINT code, HWND control);
     void OnLightLevelCommand(UINT id, UINT code, HWND control);
 
+    // Skin entry 105: the mouse picture and, over it, one hidden highlight a button.
+    void MakePicture(const RECT& r);
     bool OnControl(HWND control);
     void OpenFunctionMenu(int index);
     void OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items);

@@ -38,11 +38,9 @@ CConfigDlg::~CConfigDlg() {
 
 const MessageMap* CConfigDlg::GetMessageMap() const {
     static const MessageMap map{
-        CDialog::GetMessageMap(),
+        CSkinnedWindow::GetMessageMap(),
         {
             OnMessage(WM_PAINT, &CConfigDlg::OnPaint),
-            OnMessage(WM_ERASEBKGND, &CConfigDlg::OnEraseBackground),
-            OnMessage(WM_LBUTTONDOWN, &CConfigDlg::OnLButtonDown),
             OnMessage(WM_SYSCOMMAND, &CConfigDlg::OnSysCommand),
             OnMessage(WM_QUERYDRAGICON, &CConfigDlg::OnQueryDragIcon),
             OnMessage(WM_TIMER, &CConfigDlg::OnTimer),
@@ -83,53 +81,35 @@ BOOL CConfigDlg::OnInitDialog() {
 }
 
 void CConfigDlg::Build() {
-    const std::wstring skins = App().skinFolder;
-    auto regionButton = [&](CRgnButton& button, const wchar_t* mask, UINT caption, int fontHeight) {
-        return [&button, mask, caption, fontHeight, skins, this](const SkinEntry&, const RECT& r,
-                                                                 const SkinPictures& p) {
-            button.SetMaskFile(skins + mask);
-            if (fontHeight != 0) {
-                button.SetFontHeight(fontHeight);
-            }
-            button.Create(L"", r, Hwnd(), 0);
-            button.SetStateImages(p.Part(r));
+    auto captioned = [&](int key, CBitmapBtn& button, UINT caption) {
+        return SkinButton(key, button, [&button, caption](const SkinEntry&) {
             button.SetCaption(LangString(caption, kLangLongTextCapacity));
-        };
+        });
     };
-    auto bitmapButton = [&](CBitmapBtn& button, UINT caption) {
-        return [&button, caption, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-            button.Create(r, Hwnd());
-            button.SetStateImages(p.Part(r));
-            if (caption != 0) {
-                button.SetCaption(LangString(caption, kLangLongTextCapacity));
-            }
-        };
-    };
-
     std::vector<SkinControl> controls = {
-        {1, regionButton(basicTab_, L"basic_mask.bmp", IDS_TAB_BASIC, kTabFontHeight)},
-        {2, regionButton(advancedTab_, L"advanced_mask.bmp", IDS_TAB_ADVANCED, kTabFontHeight)},
-        {3, regionButton(ok_, L"ok_mask.bmp", IDS_OK, 0)},
-        {5, regionButton(apply_, L"ok_mask.bmp", IDS_APPLY, 0)},
-        {4, regionButton(cancel_, L"cancel_mask.bmp", IDS_CANCEL, 0)},
-        {6, bitmapButton(minimise_, 0)},
-        {7, bitmapButton(close_, 0)},
-        {8, bitmapButton(spare_, 0)},
+        SkinRegionButton(1, basicTab_, L"basic_mask.bmp", IDS_TAB_BASIC, kTabFontHeight),
+        SkinRegionButton(2, advancedTab_, L"advanced_mask.bmp", IDS_TAB_ADVANCED, kTabFontHeight),
+        SkinRegionButton(3, ok_, L"ok_mask.bmp", IDS_OK),
+        SkinRegionButton(5, apply_, L"ok_mask.bmp", IDS_APPLY),
+        SkinRegionButton(4, cancel_, L"cancel_mask.bmp", IDS_CANCEL),
+        SkinButton(6, minimise_),
+        SkinButton(7, close_),
+        SkinButton(8, spare_),
     };
     for (int i = 0; i < kProfileCount; ++i) {
-        controls.push_back({10 + i, bitmapButton(profileButtons_[i], IDS_PROFILE_1 + i)});
+        controls.push_back(captioned(10 + i, profileButtons_[i], IDS_PROFILE_1 + i));
     }
-    controls.push_back({15, bitmapButton(restore_, IDS_RESTORE_DEFAULTS)});
-    controls.push_back({16, bitmapButton(import_, IDS_IMPORT)});
-    controls.push_back({17, bitmapButton(export_, IDS_EXPORT)});
+    controls.push_back(captioned(15, restore_, IDS_RESTORE_DEFAULTS));
+    controls.push_back(captioned(16, import_, IDS_IMPORT));
+    controls.push_back(captioned(17, export_, IDS_EXPORT));
     controls.push_back({18, [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
                             programLabel_.Create(r, Hwnd());
                         }});
-    controls.push_back({19, bitmapButton(browse_, 0)});
-    controls.push_back({20, bitmapButton(clearProgram_, 0)});
+    controls.push_back(SkinButton(19, browse_));
+    controls.push_back(SkinButton(20, clearProgram_));
     controls.push_back(
         {9, [this](const SkinEntry&, const RECT& r, const SkinPictures&) { pageRect_ = r; }});
-    BuildSkinWindow(Hwnd(), L"skin_main.ini", u"SCREEN", controls, skin_);
+    BuildSkin(L"skin_main.ini", u"SCREEN", controls);
 
     basicPage_.Create(Hwnd(), pageRect_);
     advancedPage_.SetMacrosDeletedHandler([this] { basicPage_.Refresh(); });
@@ -194,8 +174,8 @@ void CConfigDlg::Shutdown() {
     App().language.Reset();
 }
 
-LRESULT CConfigDlg::OnDestroy(WPARAM, LPARAM) {
-    const LRESULT result = Default();
+LRESULT CConfigDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CSkinnedWindow::OnDestroy(wParam, lParam);
     Shutdown();
     return result;
 }
@@ -412,7 +392,7 @@ void CConfigDlg::ShowNoMouseWarning() {
     }
 }
 
-LRESULT CConfigDlg::OnPaint(WPARAM, LPARAM) {
+LRESULT CConfigDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
     if (IsIconic(Hwnd())) {
         PaintDC dc(Hwnd());
         RECT client;
@@ -422,18 +402,13 @@ LRESULT CConfigDlg::OnPaint(WPARAM, LPARAM) {
         SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
         DrawIcon(dc.Get(), x, y, icon_);
     } else {
-        PaintSkinBackground(Hwnd(), skin_);
+        CSkinnedWindow::OnPaint(wParam, lParam);
     }
     // The window is only ever seen while a mouse is connected, and never without its picture.
     if (!link_.AnyConnected() || unusable_) {
         ShowWindow(Hwnd(), SW_HIDE);
     }
     return 0;
-}
-
-LRESULT CConfigDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
-    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
-    return Default();
 }
 
 LRESULT CConfigDlg::OnSysCommand(WPARAM wParam, LPARAM) {

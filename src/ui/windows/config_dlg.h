@@ -22,10 +22,9 @@
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/rgn_wnd.h"
 #include "ui/controls/text_label.h"
-#include "ui/framework/wnd.h"
-#include "ui/skin/skin_window_win32.h"
 #include "ui/windows/button_dlg.h"
 #include "ui/windows/sensitivity_dlg.h"
+#include "ui/windows/skinned_window.h"
 #include "ui/windows/warn_dlg.h"
 
 namespace t30 {
@@ -41,7 +40,7 @@ constexpr UINT_PTR kTimerNoMouse = 1;
 constexpr UINT_PTR kTimerSwitch = 500;
 constexpr UINT_PTR kTimerFinishStart = 2;
 
-class CConfigDlg : public CDialog,
+class CConfigDlg : public CSkinnedWindow,
                    private ApplyHost,
                    private ConnectionHost,
                    private ProfileActivator {
@@ -60,8 +59,6 @@ class CConfigDlg : public CDialog,
   private:
     // Messages.
     LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
@@ -137,7 +134,6 @@ class CConfigDlg : public CDialog,
     ConnectionMonitor monitor_{link_, store_, pipeline_, *this};
     Win32PointerSystem pointerSystem_;
 
-    SkinWindowImages skin_;
     HICON icon_ = nullptr;  // shared resource icon: never destroyed
     CRgnButton basicTab_, advancedTab_, ok_, cancel_, apply_;
     CBitmapBtn minimise_, close_, spare_;

@@ -1,12 +1,8 @@
 #include "ui/windows/select_macro_dlg.h"
 
-#include <iterator>
-
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
-#include "ui/windows/painted_text.h"
-#include "ui/windows/skinned_dialog.h"
 
 namespace t30 {
 namespace {
@@ -22,50 +18,32 @@ constexpr PaintedText kTexts[] = {
 
 }  // namespace
 
-const MessageMap* CSelectMacroDlg::GetMessageMap() const {
-    static const MessageMap map{CDialog::GetMessageMap(),
-                                {
-                                    OnMessage(WM_PAINT, &CSelectMacroDlg::OnPaint),
-                                    OnMessage(WM_ERASEBKGND, &CSelectMacroDlg::OnEraseBackground),
-                                    OnMessage(WM_LBUTTONDOWN, &CSelectMacroDlg::OnLButtonDown),
-                                    OnMessage(WM_DESTROY, &CSelectMacroDlg::OnDestroy),
-                                }};
-    return &map;
+CSelectMacroDlg::CSelectMacroDlg(const MacroLibrary& library) : library_(library) {
+    SetPaintedTexts(kTexts, kTextColour);
 }
 
 BOOL CSelectMacroDlg::OnInitDialog() {
     std::vector<SkinControl> controls = {
-        SkinOkButton(ok_, Hwnd()),
-        SkinCancelButton(cancel_, Hwnd()),
-        {3,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             close_.Create(r, Hwnd());
-             close_.SetStateImages(p.Part(r));
-         }},
+        SkinOkButton(ok_),
+        SkinCancelButton(cancel_),
+        SkinButton(3, close_),
         {4,
          [&](const SkinEntry&, const RECT& r, const SkinPictures&) {
              list_.Create(WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, r, Hwnd(),
                           kMacroChoiceListId);
              list_.SetListId(kMacroChoiceListId);
          }},
-        {8,
-         [&](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-             option_.Create(r, Hwnd());
-             option_.SetStateImages(p.Part(r));
-             option_.SetCheckMode(true);
-             option_.SetTextLayout(CBitmapBtn::kWrapped22);
-             option_.SetCaption(LangString(IDS_MACRO_OPTION));
-         }},
+        SkinButton(8, option_,
+                   [this](const SkinEntry&) {
+                       option_.SetCheckMode(true);
+                       option_.SetTextLayout(CBitmapBtn::kWrapped22);
+                       option_.SetCaption(LangString(IDS_MACRO_OPTION));
+                   }),
     };
-    for (int mode = 0; mode < kMacroRunModeCount; ++mode) {
-        controls.push_back(
-            {5 + mode, [this, mode](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                 CBitmapBtn& button = runModes_[static_cast<std::size_t>(mode)];
-                 button.Create(r, Hwnd());
-                 button.SetStateImages(p.Part(r));
-             }});
+    for (std::size_t mode = 0; mode < runModes_.size(); ++mode) {
+        controls.push_back(SkinButton(5 + static_cast<int>(mode), runModes_[mode]));
     }
-    BuildSkinWindow(Hwnd(), L"skin_select_macro.ini", u"SCREEN", controls, skin_);
+    BuildSkin(L"skin_select_macro.ini", u"SCREEN", controls);
 
     list_.SetColours(RGB(255, 255, 255), GetSysColor(COLOR_HIGHLIGHT));
     list_.SetTextColours(RGB(0, 0, 0), GetSysColor(COLOR_HIGHLIGHTTEXT));
@@ -89,7 +67,7 @@ void CSelectMacroDlg::ShowRunModes() {
 }
 
 void CSelectMacroDlg::CentreOnParent() {
-    CentreDialog(Hwnd(), GetWindow(Hwnd(), GW_OWNER));
+    CentreOver(GetWindow(Hwnd(), GW_OWNER));
 }
 
 bool CSelectMacroDlg::PreTranslateMessage(MSG& msg) {
@@ -121,22 +99,6 @@ bool CSelectMacroDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         }
     }
     return CDialog::OnCommand(wParam, lParam);
-}
-
-LRESULT CSelectMacroDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
-    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
-    return Default();
-}
-
-LRESULT CSelectMacroDlg::OnDestroy(WPARAM, LPARAM) {
-    const LRESULT result = Default();
-    skin_.Reset();
-    return result;
-}
-
-LRESULT CSelectMacroDlg::OnPaint(WPARAM, LPARAM) {
-    PaintSkinWithTexts(Hwnd(), skin_, kTexts, std::size(kTexts), kTextColour);
-    return 0;
 }
 
 }  // namespace t30

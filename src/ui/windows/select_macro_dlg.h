@@ -12,17 +12,16 @@
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/list_box_ex.h"
 #include "ui/controls/rgn_wnd.h"
-#include "ui/framework/wnd.h"
 #include "ui/page_logic/macro_select_state.h"
-#include "ui/skin/skin_window_win32.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
 constexpr UINT kMacroChoiceListId = 4096;
 
-class CSelectMacroDlg : public CDialog {
+class CSelectMacroDlg : public CSkinnedWindow {
   public:
-    explicit CSelectMacroDlg(const MacroLibrary& library) : library_(library) {}
+    explicit CSelectMacroDlg(const MacroLibrary& library);
 
     // The selection, run mode and option the dialog opens with (from the button's slot).
     void SetPreset(const MacroSelectState& preset) { state_ = preset; }
@@ -45,7 +44,6 @@ class CSelectMacroDlg : public CDialog {
     HWND OkButton() const { return ok_.Hwnd(); }
 
   protected:
-    const MessageMap* GetMessageMap() const override;
     BOOL OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Enter, Escape and Space neither end the dialog nor press a button.
@@ -54,16 +52,11 @@ class CSelectMacroDlg : public CDialog {
     void OnCancel() override {}
 
   private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
-    LRESULT OnDestroy(WPARAM, LPARAM);
     void ShowRunModes();
     void CentreOnParent();
 
     const MacroLibrary& library_;
     MacroSelectState state_;
-    SkinWindowImages skin_;
     CRgnButton ok_, cancel_;
     CBitmapBtn close_;
     CListBoxEx list_;

@@ -34,21 +34,16 @@ constexpr int kMenuFontHeight = 12;
 constexpr int kRepeatTextLimit = 3;
 constexpr int kMainMenuMinWidth = 100, kMouseMenuMinWidth = 80, kButtonMenuMinWidth = 50;
 
-struct PageLabel {
-    UINT text;
-    RECT rect;
-    bool centred;
+constexpr PaintedText kLabels[] = {
+    {IDS_POINTER_SPEED, kLabelFontHeight, {69, 42, 187, 72}, DT_CENTER},
+    {IDS_WHEEL_LINES, kLabelFontHeight, {69, 179, 187, 209}, DT_CENTER},
+    {IDS_DOUBLE_CLICK_SPEED, kLabelFontHeight, {69, 316, 187, 346}, DT_CENTER},
+    {IDS_MACRO_EDITOR_TITLE, kLabelFontHeight, {462, 42, 596, 72}, DT_CENTER},
+    {IDS_MACRO_LIST_TITLE, kLabelFontHeight, {449, 69, 570, 101}, DT_CENTER},
+    {IDS_MACRO_EVENTS_TITLE, kLabelFontHeight, {572, 69, 692, 101}, DT_CENTER},
+    {IDS_MACRO_RECORDING_TITLE, kLabelFontHeight, {694, 69, 828, 101}, DT_CENTER},
+    {IDS_REPEAT_COUNT, kLabelFontHeight, {700, 172, 828, 192}, DT_LEFT},
 };
-constexpr std::array<PageLabel, 8> kLabels = {{
-    {IDS_POINTER_SPEED, {69, 42, 187, 72}, true},
-    {IDS_WHEEL_LINES, {69, 179, 187, 209}, true},
-    {IDS_DOUBLE_CLICK_SPEED, {69, 316, 187, 346}, true},
-    {IDS_MACRO_EDITOR_TITLE, {462, 42, 596, 72}, true},
-    {IDS_MACRO_LIST_TITLE, {449, 69, 570, 101}, true},
-    {IDS_MACRO_EVENTS_TITLE, {572, 69, 692, 101}, true},
-    {IDS_MACRO_RECORDING_TITLE, {694, 69, 828, 101}, true},
-    {IDS_REPEAT_COUNT, {700, 172, 828, 192}, false},
-}};
 
 // The mouse-button submenus of the event menu, in menu order.
 constexpr std::array<UINT, 5> kMouseButtonTexts = {IDS_EV_LEFT_BUTTON, IDS_EV_RIGHT_BUTTON,
@@ -70,10 +65,11 @@ FileDialogRequest MacroFileDialog(bool forOpening) {
 }  // namespace
 
 CSensitivityDlg::CSensitivityDlg(ProfileStore& store, MacroLibrary& library)
-    : CSkinnedPage(kSkinFile, u"SCREEN"),
-      store_(store),
+    : store_(store),
       library_(library),
-      keys_(std::make_unique<KeyTableUsageMap>(ActiveKeyboardLayout())) {}
+      keys_(std::make_unique<KeyTableUsageMap>(ActiveKeyboardLayout())) {
+    SetPaintedTexts(kLabels, kLabelColour);
+}
 
 CSensitivityDlg::~CSensitivityDlg() {
     // A recording still running keeps what it recorded and gives the keyboard back.
@@ -86,9 +82,6 @@ const MessageMap* CSensitivityDlg::GetMessageMap() const {
     static const MessageMap map{
         CSkinnedPage::GetMessageMap(),
         {
-            OnMessage(WM_PAINT, &CSensitivityDlg::OnPaint),
-            OnMessage(WM_ERASEBKGND, &CSensitivityDlg::OnEraseBackground),
-            OnMessage(WM_LBUTTONDOWN, &CSensitivityDlg::OnLButtonDown),
             OnMessage(WM_DESTROY, &CSensitivityDlg::OnDestroy),
             OnMessage(kMsgSliderValue, &CSensitivityDlg::OnSliderValue),
             OnMessage(kMsgSpinValue, &CSensitivityDlg::OnSpinValue),
@@ -126,33 +119,31 @@ BOOL CSensitivityDlg::OnInitDialog() {
     return TRUE;
 }
 
+SkinControl CSensitivityDlg::SkinSpin(int key, CSpinWnd& control, UINT id) {
+    return {key, [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
+                if (control.Create(r, Hwnd(), id)) {
+                    control.SetStateImages(p.Part(r));
+                }
+            }};
+}
+
+SkinControl CSensitivityDlg::SkinPageButton(int key, CBitmapBtn& control, UINT caption, int layout,
+                                            bool checkMode) {
+    return SkinButton(key, control, [&control, caption, layout, checkMode](const SkinEntry&) {
+        control.SetTextLayout(layout);
+        control.SetCheckMode(checkMode);
+        if (caption != 0) {
+            control.SetCaption(LangString(caption, kLangLongTextCapacity));
+        }
+    });
+}
+
 void CSensitivityDlg::Build() {
     const std::wstring knob = App().skinFolder + L"scroll_arrow_down.bmp";
     auto slider = [&](CClickHSlider& control, UINT id) {
         return [&control, id, knob, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
             if (control.Create(knob, r, Hwnd(), id)) {
                 control.SetTrackImage(p.Part(r));
-            }
-        };
-    };
-    auto spin = [&](CSpinWnd& control, UINT id) {
-        return [&control, id, this](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-            if (control.Create(r, Hwnd(), id)) {
-                control.SetStateImages(p.Part(r));
-            }
-        };
-    };
-    auto button = [&](CBitmapBtn& control, UINT caption, int layout, bool checkMode) {
-        return [&control, caption, layout, checkMode, this](const SkinEntry&, const RECT& r,
-                                                            const SkinPictures& p) {
-            if (!control.Create(r, Hwnd())) {
-                return;
-            }
-            control.SetStateImages(p.Part(r));
-            control.SetTextLayout(layout);
-            control.SetCheckMode(checkMode);
-            if (caption != 0) {
-                control.SetCaption(LangString(caption, kLangLongTextCapacity));
             }
         };
     };
@@ -167,21 +158,21 @@ void CSensitivityDlg::Build() {
     };
     const std::vector<SkinControl> controls = {
         {1, slider(speedSlider_, kSliderPointerSpeed)},
-        {3, spin(speedSpin_, kSpinPointerSpeed)},
+        SkinSpin(3, speedSpin_, kSpinPointerSpeed),
         {4, slider(wheelSlider_, kSliderWheelLines)},
-        {6, spin(wheelSpin_, kSpinWheelLines)},
+        SkinSpin(6, wheelSpin_, kSpinWheelLines),
         {7, slider(doubleClickSlider_, kSliderDoubleClick)},
-        {8, spin(doubleClickSpin_, kSpinDoubleClick)},
-        {2, button(precision_, IDS_ENHANCE_PRECISION, CBitmapBtn::kWrapped22, true)},
-        {5, button(pageScroll_, IDS_WHEEL_PAGE_SCROLL, CBitmapBtn::kWrapped22, true)},
-        {9, button(defaults_, IDS_RESTORE_DEFAULTS, CBitmapBtn::kCentred, false)},
-        {10, button(new_, IDS_NEW_MACRO, CBitmapBtn::kCentred, false)},
-        {11, button(delete_, IDS_DELETE_MACRO, CBitmapBtn::kCentred, false)},
-        {20, button(import_, IDS_IMPORT, CBitmapBtn::kCentred, false)},
-        {21, button(export_, IDS_EXPORT, CBitmapBtn::kCentred, false)},
-        {12, button(spare_, 0, CBitmapBtn::kCentred, false)},
-        {15, button(record_, IDS_RECORD, CBitmapBtn::kWrapped35, false)},
-        {16, button(stop_, IDS_STOP, CBitmapBtn::kWrapped35, false)},
+        SkinSpin(8, doubleClickSpin_, kSpinDoubleClick),
+        SkinPageButton(2, precision_, IDS_ENHANCE_PRECISION, CBitmapBtn::kWrapped22, true),
+        SkinPageButton(5, pageScroll_, IDS_WHEEL_PAGE_SCROLL, CBitmapBtn::kWrapped22, true),
+        SkinPageButton(9, defaults_, IDS_RESTORE_DEFAULTS, CBitmapBtn::kCentred, false),
+        SkinPageButton(10, new_, IDS_NEW_MACRO, CBitmapBtn::kCentred, false),
+        SkinPageButton(11, delete_, IDS_DELETE_MACRO, CBitmapBtn::kCentred, false),
+        SkinPageButton(20, import_, IDS_IMPORT, CBitmapBtn::kCentred, false),
+        SkinPageButton(21, export_, IDS_EXPORT, CBitmapBtn::kCentred, false),
+        SkinPageButton(12, spare_, 0, CBitmapBtn::kCentred, false),
+        SkinPageButton(15, record_, IDS_RECORD, CBitmapBtn::kWrapped35, false),
+        SkinPageButton(16, stop_, IDS_STOP, CBitmapBtn::kWrapped35, false),
         {17,
          [this](const SkinEntry&, const RECT& r, const SkinPictures&) {
              repeat_.SetNumericFilter(true);
@@ -190,9 +181,9 @@ void CSensitivityDlg::Build() {
          }},
         {13, list(macroList_, kMacroListId)},
         {14, list(eventList_, kEventsListId)},
-        {19, button(recordDelays_, IDS_RECORD_DELAYS, CBitmapBtn::kWrapped22, true)},
+        SkinPageButton(19, recordDelays_, IDS_RECORD_DELAYS, CBitmapBtn::kWrapped22, true),
     };
-    BuildSkinWindow(Hwnd(), kSkinFile, u"SCREEN", controls, skin_);
+    BuildSkin(kSkinFile, u"SCREEN", controls);
 }
 
 void CSensitivityDlg::Initialise() {
@@ -228,63 +219,15 @@ void CSensitivityDlg::RefreshMacroList() {
 
 // ---- Messages
 
-LRESULT CSensitivityDlg::OnPaint(WPARAM, LPARAM) {
-    PaintDC dc(Hwnd());
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    OffscreenBuffer buffer(dc.Get(), client.right, client.bottom);
-    if (!buffer.Ok()) {
-        return 0;
-    }
-    {
-        MemoryDC source(CreateCompatibleDC(dc.Get()));
-        SelectGuard keep(source.Get(), skin_.Background());
-        if (keep.Ok()) {
-            BitBlt(buffer.Dc(), 0, 0, skin_.size.cx, skin_.size.cy, source.Get(), 0, 0, SRCCOPY);
-        }
-    }
-    PaintLabels(buffer.Dc());
-    buffer.Present();
-    return 0;
-}
-
-void CSensitivityDlg::PaintLabels(HDC dc) {
-    Font font(MakeArialFont(kLabelFontHeight, FW_NORMAL));
-    SelectGuard keep(dc, font.Get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kLabelColour);
-    for (const PageLabel& label : kLabels) {
-        const std::wstring text = LangString(label.text);
-        const UINT align = label.centred ? DT_CENTER : DT_LEFT;
-        RECT measured = label.rect;
-        DrawTextW(dc, text.c_str(), -1, &measured,
-                  align | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-        RECT rect = label.rect;
-        const int height = measured.bottom - measured.top;
-        const int room = rect.bottom - rect.top;
-        if (height < room) {
-            rect.top += (room - height) / 2;
-        }
-        DrawTextW(dc, text.c_str(), -1, &rect, align | DT_WORDBREAK | DT_NOPREFIX);
-    }
-}
-
-LRESULT CSensitivityDlg::OnLButtonDown(WPARAM, LPARAM) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PostMessageW(GetParent(Hwnd()), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
-    return 0;
-}
-
 void CSensitivityDlg::EndRecording() {
     if (logic_) {
         logic_->EndRecording();
     }
 }
 
-LRESULT CSensitivityDlg::OnDestroy(WPARAM, LPARAM) {
+LRESULT CSensitivityDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     EndRecording();
-    return Default();
+    return CSkinnedPage::OnDestroy(wParam, lParam);
 }
 
 bool CSensitivityDlg::PreTranslateMessage(MSG& msg) {

@@ -20,7 +20,7 @@
 #include "ui/controls/slider.h"
 #include "ui/controls/spin_wnd.h"
 #include "ui/page_logic/advanced_page_logic.h"
-#include "ui/windows/pages.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
@@ -69,9 +69,6 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
 
   private:
     // Messages.
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void OnHidePage() override;
     LRESULT OnSliderValue(WPARAM, LPARAM);
@@ -83,12 +80,16 @@ class CSensitivityDlg : public CSkinnedPage, private AdvancedPageView {
     LRESULT OnRepeatChanged(WPARAM, LPARAM);
 
     void Build();
+    // A spin box of skin entry `key`, cut out of the page's pictures.
+    SkinControl SkinSpin(int key, CSpinWnd& control, UINT id);
+    // A button of skin entry `key` with its caption (0: none), text layout and check mode.
+    SkinControl SkinPageButton(int key, CBitmapBtn& control, UINT caption, int layout,
+                               bool checkMode);
     void Initialise();
     void StartNewMacro();
     void ImportMacro();
     void ExportMacro();
     void ShowEventMenu();
-    void PaintLabels(HDC dc);
 
     // AdvancedPageView
     void SetSlider(int sliderId, int value) override;

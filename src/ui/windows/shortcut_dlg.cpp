@@ -1,13 +1,9 @@
 #include "ui/windows/shortcut_dlg.h"
 
-#include <iterator>
-
 #include "host/keyboard_hook_win32.h"
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
-#include "ui/windows/painted_text.h"
-#include "ui/windows/skinned_dialog.h"
 
 namespace t30 {
 namespace {
@@ -20,17 +16,20 @@ constexpr PaintedText kTexts[] = {
 
 }  // namespace
 
+CShortCutDlg::CShortCutDlg(const KeyboardLayout& layout, KeyboardCapture& capture)
+    : layout_(layout), capture_(capture) {
+    SetPaintedTexts(kTexts, kTextColour);
+}
+
 CShortCutDlg::~CShortCutDlg() {
     // WM_DESTROY releases the keyboard; a dialog that never got that far must not keep it.
     capture_.release(*this);
 }
 
 const MessageMap* CShortCutDlg::GetMessageMap() const {
-    static const MessageMap map{CDialog::GetMessageMap(),
+    static const MessageMap map{CSkinnedWindow::GetMessageMap(),
                                 {
-                                    OnMessage(WM_PAINT, &CShortCutDlg::OnPaint),
-                                    OnMessage(WM_ERASEBKGND, &CShortCutDlg::OnEraseBackground),
-                                    OnMessage(WM_LBUTTONDOWN, &CShortCutDlg::OnLButtonDown),
+                                    OnMessage(WM_ERASEBKGND, &CShortCutDlg::OnEraseDefault),
                                     OnMessage(kMsgHookKey, &CShortCutDlg::OnHookKey),
                                     OnMessage(WM_DESTROY, &CShortCutDlg::OnDestroy),
                                 }};
@@ -44,26 +43,20 @@ BOOL CShortCutDlg::OnInitDialog() {
              keyField_.Create(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, r, Hwnd(),
                               kShortcutKeyFieldId);
          }},
-        SkinOkButton(ok_, Hwnd()),
-        SkinCancelButton(cancel_, Hwnd()),
-        {3,
-         [&](const SkinEntry& entry, const RECT& r, const SkinPictures& p) {
-             close_.Create(r, Hwnd());
-             close_.SetStateImages(p.Part(r));
-             close_.SetCheck(false);
-             close_.SetTooltip(std::wstring(entry.text.begin(), entry.text.end()), true);
-         }},
+        SkinOkButton(ok_),
+        SkinCancelButton(cancel_),
+        SkinButton(3, close_,
+                   [this](const SkinEntry& entry) {
+                       close_.SetCheck(false);
+                       close_.SetTooltip(std::wstring(entry.text.begin(), entry.text.end()), true);
+                   }),
     };
-    for (int n = 0; n < kModifierFlagCount; ++n) {
-        controls.push_back(
-            {5 + n, [this, n](const SkinEntry&, const RECT& r, const SkinPictures& p) {
-                 CBitmapBtn& check = checks_[static_cast<std::size_t>(n)];
-                 check.Create(r, Hwnd());
-                 check.SetStateImages(p.Part(r));
-                 check.SetCheckMode(true);
-             }});
+    for (std::size_t n = 0; n < checks_.size(); ++n) {
+        CBitmapBtn& check = checks_[n];
+        controls.push_back(SkinButton(5 + static_cast<int>(n), check,
+                                      [&check](const SkinEntry&) { check.SetCheckMode(true); }));
     }
-    BuildSkinWindow(Hwnd(), L"skin_key.ini", u"SCREEN", controls, skin_);
+    BuildSkin(L"skin_key.ini", u"SCREEN", controls);
 
     SetWindowTextW(Hwnd(), L"Shortcut Dialog");
     keyField_.SetTextColour(RGB(230, 230, 230));
@@ -93,7 +86,7 @@ void CShortCutDlg::ShowFlags() {
 
 void CShortCutDlg::CentreOnParent() {
     HWND parent = GetParent(Hwnd());
-    CentreDialog(Hwnd(), parent != nullptr ? parent : GetWindow(Hwnd(), GW_OWNER));
+    CentreOver(parent != nullptr ? parent : GetWindow(Hwnd(), GW_OWNER));
 }
 
 LRESULT CShortCutDlg::OnHookKey(WPARAM wParam, LPARAM) {
@@ -123,21 +116,10 @@ bool CShortCutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CDialog::OnCommand(wParam, lParam);
 }
 
-LRESULT CShortCutDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
-    PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
-    return Default();
-}
-
-LRESULT CShortCutDlg::OnDestroy(WPARAM, LPARAM) {
-    const LRESULT result = Default();
+LRESULT CShortCutDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CSkinnedWindow::OnDestroy(wParam, lParam);
     capture_.release(*this);
-    skin_.Reset();
     return result;
-}
-
-LRESULT CShortCutDlg::OnPaint(WPARAM, LPARAM) {
-    PaintSkinWithTexts(Hwnd(), skin_, kTexts, std::size(kTexts), kTextColour);
-    return 0;
 }
 
 }  // namespace t30

@@ -13,19 +13,17 @@
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/bmp_edit.h"
 #include "ui/controls/rgn_wnd.h"
-#include "ui/framework/wnd.h"
 #include "ui/page_logic/shortcut_dialog_state.h"
-#include "ui/skin/skin_window_win32.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
 constexpr UINT kShortcutKeyFieldId = 4010;
 
-class CShortCutDlg : public CDialog, private CaptureClient {
+class CShortCutDlg : public CSkinnedWindow, private CaptureClient {
   public:
     // `capture`: the process's keyboard capture (the recorder shares it).
-    CShortCutDlg(const KeyboardLayout& layout, KeyboardCapture& capture)
-        : layout_(layout), capture_(capture) {}
+    CShortCutDlg(const KeyboardLayout& layout, KeyboardCapture& capture);
     ~CShortCutDlg() override;
 
     // The key and flags the dialog opens with (from the button's slot).
@@ -53,9 +51,8 @@ class CShortCutDlg : public CDialog, private CaptureClient {
     void OnCancel() override {}
 
   private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return Default(); }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    // The dialog manager erases this dialog's background before the skin covers it.
+    LRESULT OnEraseDefault(WPARAM, LPARAM) { return Default(); }
     LRESULT OnHookKey(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void CaptureTaken() override {}
@@ -66,7 +63,6 @@ class CShortCutDlg : public CDialog, private CaptureClient {
     const KeyboardLayout& layout_;
     KeyboardCapture& capture_;
     ShortcutDialogState state_;
-    SkinWindowImages skin_;
     CBmpEdit keyField_;
     CRgnButton ok_, cancel_;
     CBitmapBtn close_;

@@ -12,24 +12,21 @@
 
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/rgn_wnd.h"
-#include "ui/framework/wnd.h"
-#include "ui/skin/skin_window_win32.h"
+#include "ui/windows/skinned_window.h"
 
 namespace t30 {
 
 constexpr INT_PTR kWarnOk = 1;
 constexpr INT_PTR kWarnCancel = 2;
 
-class CWarnBase : public CDialog {
+class CWarnBase : public CSkinnedWindow {
   public:
     INT_PTR Run(HWND owner) { return DoModal(owner); }
 
   protected:
     enum class Placement { kTopLeft, kCentredOverOwner, kTopLeftForeground };
-    CWarnBase(std::wstring message, Placement placement)
-        : message_(std::move(message)), placement_(placement) {}
+    CWarnBase(std::wstring message, Placement placement);
 
-    const MessageMap* GetMessageMap() const override;
     BOOL OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -37,14 +34,10 @@ class CWarnBase : public CDialog {
     void OnCancel() override {}
 
   private:
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
-    void CentreOverOwner();
+    void PaintOver(HDC dc, const RECT& client) override;
 
     std::wstring message_;
     Placement placement_;
-    SkinWindowImages skin_;
     CRgnButton ok_, cancel_;
     CBitmapBtn close_;
 };
