@@ -10,19 +10,18 @@
 #include "base/fixed_string.h"
 #include "fake_hook.h"
 #include "faulty_writer.h"
+#include "macro_test_util.h"
 
 namespace t30 {
 namespace {
 
+// `count` presses from `firstKey`, repeated three times.
 MacroRecord Macro(std::u16string_view name, int count, uint8_t firstKey) {
-    MacroRecord r{};
-    SetFixed(r.name, name);
-    r.repeatCount = 3;
-    r.eventCount = count;
+    std::vector<MacroEvent> events;
     for (int i = 0; i < count; ++i) {
-        r.events[i] = {uint8_t(firstKey + i), kActionPress, 10};
+        events.push_back({uint8_t(firstKey + i), kActionPress, 10});
     }
-    return r;
+    return testing::MacroOf(name, events, 3);
 }
 
 std::string FileBytes(const std::filesystem::path& path) {

@@ -14,6 +14,7 @@
 #include "fake_hook.h"
 #include "faulty_writer.h"
 #include "macro/macro_file.h"
+#include "macro_test_util.h"
 
 namespace t30 {
 namespace {
@@ -21,17 +22,7 @@ namespace {
 constexpr uint8_t kUsageA = 0x04, kUsageB = 0x05;
 constexpr uint32_t kRelease = kHookKeyReleased;
 
-MacroRecord Macro(std::u16string_view name, std::vector<MacroEvent> events, int repeat = 1,
-                  int locked = 0) {
-    MacroRecord r;
-    std::memset(&r, 0, sizeof r);
-    SetFixed(r.name, name);
-    r.repeatCount = repeat;
-    r.locked = locked;
-    r.eventCount = int32_t(events.size());
-    std::copy(events.begin(), events.end(), r.events);
-    return r;
-}
+using testing::MacroOf;
 
 // `n` presses of keys 0x04.. without pauses.
 std::vector<MacroEvent> Presses(int n) {
@@ -230,7 +221,7 @@ TEST(EventListLines, CaretLine) {
 // ---- Repeat count
 
 TEST_F(AdvancedPage, RepeatCountTypedStoredAndClamped) {
-    Load({Macro(u"Jump", Presses(2), 1)});
+    Load({MacroOf(u"Jump", Presses(2), 1)});
     ASSERT_EQ(page_.repeatText, u"1");
     struct Step {
         std::u16string typed, shown;
@@ -253,7 +244,7 @@ TEST_F(AdvancedPage, RepeatCountTypedStoredAndClamped) {
 }
 
 TEST_F(AdvancedPage, SelectingAMacroWithRepeatZeroShowsAndStoresOne) {
-    Load({Macro(u"Jump", Presses(1), 5), Macro(u"Run", Presses(1), 0)});
+    Load({MacroOf(u"Jump", Presses(1), 5), MacroOf(u"Run", Presses(1), 0)});
     Select(1);
     EXPECT_EQ(page_.repeatText, u"1");
     EXPECT_EQ(library_[1].repeatCount, 1);
@@ -261,7 +252,7 @@ TEST_F(AdvancedPage, SelectingAMacroWithRepeatZeroShowsAndStoresOne) {
 }
 
 TEST_F(AdvancedPage, RepeatCountReachesTheButtonsThatCarryTheMacro) {
-    Load({Macro(u"Jump", Presses(2), 1)});
+    Load({MacroOf(u"Jump", Presses(2), 1)});
     ButtonSlot& slot = store_.edited().profiles[2].buttons[3];
     slot.functionType = 18;
     SetFixed(slot.macroName, u"jump");
@@ -286,7 +277,7 @@ TEST_F(AdvancedPage, NewMacroNames) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::u16string(c.typed).size());
         library_.Clear();
-        Load({Macro(u"Jump", Presses(3), 4)});
+        Load({MacroOf(u"Jump", Presses(3), 4)});
         page_.macroLines.push_back(u"");  // the list's new line, being typed into
         logic_.OnNewMacroCommitted(1, c.typed);
         Pump();
@@ -332,8 +323,8 @@ TEST_F(AdvancedPage, Renames) {
         SCOPED_TRACE(c.what);
         library_.Clear();
         std::filesystem::remove(MacroLibraryPath(folder_));
-        Load({Macro(u"jump", Presses(1)), Macro(u"Run", Presses(2)),
-              Macro(u"Sealed", Presses(3), 1, 1)});
+        Load({MacroOf(u"jump", Presses(1)), MacroOf(u"Run", Presses(2)),
+              MacroOf(u"Sealed", Presses(3), 1, 1)});
         Select(c.line);
         logic_.OnMacroRenamed(c.line, c.typed);
         Pump();
@@ -346,7 +337,7 @@ TEST_F(AdvancedPage, Renames) {
 }
 
 TEST_F(AdvancedPage, DeleteNeedsALineAndAYes) {
-    Load({Macro(u"Jump", Presses(2)), Macro(u"Run", Presses(3))});
+    Load({MacroOf(u"Jump", Presses(2)), MacroOf(u"Run", Presses(3))});
     logic_.OnDeleteClicked(-1);
     EXPECT_EQ(page_.confirmations, 0);
     page_.answerOk = false;
@@ -357,7 +348,7 @@ TEST_F(AdvancedPage, DeleteNeedsALineAndAYes) {
 }
 
 TEST_F(AdvancedPage, DeletingTheLastLineSelectsTheNewLastAndRelabelsTheButtons) {
-    Load({Macro(u"Jump", Presses(2)), Macro(u"Run", Presses(3))});
+    Load({MacroOf(u"Jump", Presses(2)), MacroOf(u"Run", Presses(3))});
     ButtonSlot& slot = store_.edited().profiles[0].buttons[5];
     slot.functionType = 18;
     SetFixed(slot.macroName, u"Run");
@@ -376,7 +367,7 @@ TEST_F(AdvancedPage, DeletingTheLastLineSelectsTheNewLastAndRelabelsTheButtons) 
 }
 
 TEST_F(AdvancedPage, DeletingTheOnlyMacroLeavesNothingSelected) {
-    Load({Macro(u"Jump", Presses(2), 7)});
+    Load({MacroOf(u"Jump", Presses(2), 7)});
     logic_.OnDeleteClicked(0);
     Pump();
     EXPECT_TRUE(library_.empty());
@@ -390,7 +381,7 @@ TEST_F(AdvancedPage, DeletingTheOnlyMacroLeavesNothingSelected) {
 }
 
 TEST_F(AdvancedPage, ImportAddsALineButKeepsTheMacroShown) {
-    Load({Macro(u"Jump", Presses(2)), Macro(u"Run", Presses(3))});
+    Load({MacroOf(u"Jump", Presses(2)), MacroOf(u"Run", Presses(3))});
     Select(1);
     const std::filesystem::path file = folder_ / "jump.macro";
     ASSERT_TRUE(ExportMacroFile(library_[0], file));
@@ -415,7 +406,7 @@ TEST_F(AdvancedPage, ExportNeedsACurrentMacro) {
 }
 
 TEST_F(AdvancedPage, LockedMacroShowsNoStepsAndRefusesEveryChange) {
-    Load({Macro(u"Sealed", Presses(4), 3, 1)});
+    Load({MacroOf(u"Sealed", Presses(4), 3, 1)});
     EXPECT_TRUE(page_.eventLines.empty());
     EXPECT_FALSE(page_.repeatEnabled);
     for (int command : {1001, 1002, 1003, 1004, 1005, 1010, 1020, 1034}) {
@@ -459,9 +450,9 @@ TEST_F(AdvancedPage, InsertPause) {
         SCOPED_TRACE(c.what);
         library_.Clear();
         std::filesystem::remove(MacroLibraryPath(folder_));
-        Load({Macro(u"M", {{kUsageA, kActionPress, 50},
-                           {kUsageB, kActionPress, 0},
-                           {kUsageA, kActionRelease, 0}})});
+        Load({MacroOf(u"M", {{kUsageA, kActionPress, 50},
+                             {kUsageB, kActionPress, 0},
+                             {kUsageA, kActionRelease, 0}})});
         const int line = LineOf(c.lineValue);
         ASSERT_GE(line, 0);
         logic_.OnMenuCommand(kCmdInsertPause, line);
@@ -494,7 +485,7 @@ TEST_F(AdvancedPage, DeleteStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         library_.Clear();
-        Load({Macro(u"M", events)});
+        Load({MacroOf(u"M", events)});
         logic_.OnMenuCommand(kCmdDeleteStep, c.lineValue ? LineOf(c.lineValue) : -1);
         const MacroRecord saved = Saved(0);
         ASSERT_EQ(saved.eventCount, int(c.expect.size()));
@@ -523,7 +514,7 @@ TEST_F(AdvancedPage, MouseStepsRespectTheFortyEventLimit) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.before << " + " << c.command);
         library_.Clear();
-        Load({Macro(u"M", Presses(c.before))});
+        Load({MacroOf(u"M", Presses(c.before))});
         logic_.OnMenuCommand(c.command, -1);
         EXPECT_EQ(logic_.working().count, c.after);
         EXPECT_EQ(Saved(0).eventCount, c.after);  // saved even when nothing fits
@@ -531,7 +522,7 @@ TEST_F(AdvancedPage, MouseStepsRespectTheFortyEventLimit) {
 }
 
 TEST_F(AdvancedPage, MouseStepsGoBeforeTheSelectedEvent) {
-    Load({Macro(u"M", Presses(3))});
+    Load({MacroOf(u"M", Presses(3))});
     logic_.OnMenuCommand(1034, LineOf(0x2008A));  // back button press and release, before event 2
     const WorkingMacro& w = logic_.working();
     ASSERT_EQ(w.count, 5);
@@ -554,7 +545,7 @@ TEST_F(AdvancedPage, PauseEditsAreClampedAndSaved) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::u16string(c.typed).size());
         library_.Clear();
-        Load({Macro(u"M", {{kUsageA, kActionPress, 100}, {kUsageA, kActionRelease, 30}})});
+        Load({MacroOf(u"M", {{kUsageA, kActionPress, 100}, {kUsageA, kActionRelease, 30}})});
         const int line = LineOf(0x10087);
         logic_.OnEventSelectionChanged(line);
         logic_.OnMenuCommand(kCmdEditPause, line);
@@ -567,7 +558,7 @@ TEST_F(AdvancedPage, PauseEditsAreClampedAndSaved) {
 }
 
 TEST_F(AdvancedPage, PauseEditChangesTheEventOfTheEditedLine) {
-    Load({Macro(u"M", {{kUsageA, kActionPress, 100}, {kUsageA, kActionRelease, 30}})});
+    Load({MacroOf(u"M", {{kUsageA, kActionPress, 100}, {kUsageA, kActionRelease, 30}})});
     // The selection still names event 1 when the pause of event 2 is committed.
     logic_.OnEventSelectionChanged(LineOf(0x10087));
     logic_.OnPauseEdited(LineOf(0x20087), u"77");
@@ -576,7 +567,7 @@ TEST_F(AdvancedPage, PauseEditChangesTheEventOfTheEditedLine) {
 }
 
 TEST_F(AdvancedPage, EditPauseOnAKeyLineDoesNothing) {
-    Load({Macro(u"M", {{kUsageA, kActionPress, 100}})});
+    Load({MacroOf(u"M", {{kUsageA, kActionPress, 100}})});
     logic_.OnMenuCommand(kCmdEditPause, LineOf(0x1008A));
     EXPECT_EQ(page_.pauseEditorLine, -1);
 }
@@ -584,7 +575,7 @@ TEST_F(AdvancedPage, EditPauseOnAKeyLineDoesNothing) {
 // ---- Recording
 
 TEST_F(AdvancedPage, RecordButtonRecordsAnewAndStopSaves) {
-    Load({Macro(u"M", Presses(10))});
+    Load({MacroOf(u"M", Presses(10))});
     logic_.OnRecordClicked();
     EXPECT_TRUE(logic_.recording());
     EXPECT_TRUE(page_.recordPressed);
@@ -621,7 +612,7 @@ TEST_F(AdvancedPage, RecordButtonRecordsAnewAndStopSaves) {
 }
 
 TEST_F(AdvancedPage, RecordAfterInsertsBehindTheSelectedEvent) {
-    Load({Macro(u"M", Presses(3))});
+    Load({MacroOf(u"M", Presses(3))});
     logic_.OnMenuCommand(kCmdRecordAfter, LineOf(0x1008A));
     EXPECT_EQ(logic_.working().count, 3);  // nothing emptied
     Key('Z', 0, 0);
@@ -634,7 +625,7 @@ TEST_F(AdvancedPage, RecordAfterInsertsBehindTheSelectedEvent) {
 }
 
 TEST_F(AdvancedPage, RefreshingTheListEndsARecordingIntoItsOwnMacro) {
-    Load({Macro(u"First", Presses(1)), Macro(u"Second", Presses(2))});
+    Load({MacroOf(u"First", Presses(1)), MacroOf(u"Second", Presses(2))});
     Select(1);
     logic_.OnRecordClicked();
     Key('C', 0, 0);

@@ -9,6 +9,7 @@
 #include "base/fixed_string.h"
 #include "controls_test_support.h"
 #include "gdiplus_environment.h"
+#include "macro_test_util.h"
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
@@ -25,17 +26,7 @@ using test::PumpUntil;
 const ::testing::Environment* const kGdiplus =
     ::testing::AddGlobalTestEnvironment(new test::GdiplusEnvironment);
 
-MacroRecord Macro(std::u16string_view name, std::vector<MacroEvent> events, int repeat = 1,
-                  int locked = 0) {
-    MacroRecord r;
-    std::memset(&r, 0, sizeof r);
-    SetFixed(r.name, name);
-    r.repeatCount = repeat;
-    r.locked = locked;
-    r.eventCount = int32_t(events.size());
-    std::copy(events.begin(), events.end(), r.events);
-    return r;
-}
+using testing::MacroOf;
 
 // A plain top-level window standing in for the main window.
 class CHost : public CDialog {
@@ -100,8 +91,8 @@ class AdvancedPageWindow : public ::testing::Test {
 };
 
 TEST_F(AdvancedPageWindow, ShowsTheMacrosAndTheStepsOfTheFirst) {
-    Open({Macro(u"Jump", {{0x04, kActionPress, 100}, {0x04, kActionRelease, 0}}, 3),
-          Macro(u"Run", {{0xF1, kActionPress, 0}, {0xF1, kActionRelease, 0}})});
+    Open({MacroOf(u"Jump", {{0x04, kActionPress, 100}, {0x04, kActionRelease, 0}}, 3),
+          MacroOf(u"Run", {{0xF1, kActionPress, 0}, {0xF1, kActionRelease, 0}})});
     CListBoxEx& macros = page_->MacroList();
     ASSERT_EQ(macros.RowCount(), 2);
     EXPECT_EQ(macros.RowText(0), L"Jump");
@@ -120,7 +111,7 @@ TEST_F(AdvancedPageWindow, ShowsTheMacrosAndTheStepsOfTheFirst) {
 }
 
 TEST_F(AdvancedPageWindow, RepeatCountFieldCannotHoldAnInvalidCount) {
-    Open({Macro(u"Jump", {{0x04, kActionPress, 0}}, 0)});
+    Open({MacroOf(u"Jump", {{0x04, kActionPress, 0}}, 0)});
     // A stored count of 0 shows, and becomes, 1.
     EXPECT_TRUE(PumpUntil([&] { return library_[0].repeatCount == 1; }));
     EXPECT_EQ(page_->RepeatEdit().Text(), L"1");
@@ -138,7 +129,7 @@ TEST_F(AdvancedPageWindow, RepeatCountFieldCannotHoldAnInvalidCount) {
         EXPECT_EQ(page_->RepeatEdit().Text(), s.shown);
     }
     // Locked macros keep their count.
-    library_.Append(Macro(u"Sealed", {}, 5, 1));
+    library_.Append(MacroOf(u"Sealed", {}, 5, 1));
     page_->RefreshMacroList();
     page_->MacroList().SelectRow(1);
     SendMessageW(page_->Hwnd(), WM_COMMAND, MAKEWPARAM(kMacroListId, LBN_SELCHANGE),
@@ -168,7 +159,7 @@ TEST_F(AdvancedPageWindow, PageScrollingDisablesTheWheelSlider) {
 }
 
 TEST_F(AdvancedPageWindow, RecordingDisablesTheListAndSavesTheMacro) {
-    Open({Macro(u"Jump", {{0x10, kActionPress, 0}, {0x10, kActionRelease, 0}})});
+    Open({MacroOf(u"Jump", {{0x10, kActionPress, 0}, {0x10, kActionRelease, 0}})});
     Click(page_->RecordButton());
     EXPECT_TRUE(page_->Logic().recording());
     EXPECT_FALSE(IsWindowEnabled(page_->MacroList().Hwnd()));
@@ -199,7 +190,7 @@ TEST_F(AdvancedPageWindow, RecordingDisablesTheListAndSavesTheMacro) {
 }
 
 TEST_F(AdvancedPageWindow, RecordingEndsWhenThePageIsNoLongerSeen) {
-    Open({Macro(u"Jump", {{0x10, kActionPress, 0}})});
+    Open({MacroOf(u"Jump", {{0x10, kActionPress, 0}})});
     // Another page is shown.
     Click(page_->RecordButton());
     PostMessageW(page_->Hwnd(), kMsgHookKey, 'B', 0);
@@ -241,7 +232,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST_F(AdvancedPageWindow, EventMenuOffersEveryCommand) {
-    Open({Macro(u"Jump", {{0x04, kActionPress, 0}})});
+    Open({MacroOf(u"Jump", {{0x04, kActionPress, 0}})});
     std::vector<std::wstring> seen;
     g_seenTexts = &seen;
     g_page = page_.get();
