@@ -13,7 +13,7 @@
 #include "string_ids.h"
 #include "ui/framework/app_globals.h"
 #include "ui/skin/skin_win32.h"
-#include "ui/windows/sensitivity_dlg.h"
+#include "ui/windows/advanced_page_dlg.h"
 #include "win_test_support.h"
 
 namespace t30 {

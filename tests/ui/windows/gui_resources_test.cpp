@@ -42,7 +42,7 @@ using std::min;
 #include "ui/windows/button_dlg.h"
 #include "ui/windows/config_dlg.h"
 #include "ui/windows/select_macro_dlg.h"
-#include "ui/windows/sensitivity_dlg.h"
+#include "ui/windows/advanced_page_dlg.h"
 #include "ui/windows/shortcut_dlg.h"
 #include "ui/windows/warn_dlg.h"
 #include "win_test_support.h"

@@ -1,4 +1,4 @@
-#include "ui/windows/sensitivity_dlg.h"
+#include "ui/windows/advanced_page_dlg.h"
 
 #include <commdlg.h>
 
