@@ -22,8 +22,8 @@
 #include "ui/controls/bitmap_btn.h"
 #include "ui/controls/rgn_wnd.h"
 #include "ui/controls/text_label.h"
-#include "ui/windows/button_dlg.h"
 #include "ui/windows/advanced_page_dlg.h"
+#include "ui/windows/button_dlg.h"
 #include "ui/windows/skinned_window.h"
 #include "ui/windows/warn_dlg.h"
 
