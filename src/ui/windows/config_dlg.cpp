@@ -75,7 +75,8 @@ BOOL CConfigDlg::OnInitDialog() {
     Initialise();
     // The advanced page is hidden at start and costs as much again as the page that shows, so
     // it is built once the window has been painted (or at once when it is asked for earlier);
-    // the menu-frame hook, which slows every message a little, goes in then too.
+    // the menu-frame hook, which slows every message a little, and the notification icon go in
+    // then too.
     SetTimer(Hwnd(), kTimerFinishStart, 50, nullptr);
     return TRUE;
 }
@@ -123,7 +124,10 @@ void CConfigDlg::Initialise() {
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     App().mainWindow = Hwnd();
     SetWindowTextW(Hwnd(), Title().c_str());
-    AddTrayIcon();
+    // Adding the notification icon waits for the shell's tray to answer (tens of milliseconds
+    // under Wine): it goes in once the window has been painted (FinishStart), unless a removal
+    // of the mouse asks to take it away first.
+    trayIconDue_ = true;
 
     const std::filesystem::path appFolder(App().appFolder);
     const SettingsLoad load = loadSettings(store_.applied(), appFolder);
@@ -250,6 +254,9 @@ void CConfigDlg::ShowPage(int index) {
 
 void CConfigDlg::FinishStart() {
     KillTimer(Hwnd(), kTimerFinishStart);
+    if (trayIconDue_) {
+        AddTrayIcon();
+    }
     InstallMenuFrameHook();
     EnsureAdvancedPage();
     if (currentPage_ != 1) {
@@ -603,6 +610,7 @@ LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
 }
 
 void CConfigDlg::AddTrayIcon() {
+    trayIconDue_ = false;
     if (trayIconShown_) {
         return;
     }
@@ -620,6 +628,7 @@ void CConfigDlg::AddTrayIcon() {
 }
 
 void CConfigDlg::DeleteTrayIcon() {
+    trayIconDue_ = false;
     if (!trayIconShown_) {
         return;
     }

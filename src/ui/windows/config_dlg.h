@@ -146,6 +146,7 @@ class CConfigDlg : public CSkinnedWindow,
     int currentPage_ = 0;
 
     bool trayIconShown_ = false;
+    bool trayIconDue_ = false;  // added once the window has been painted
     bool shutDown_ = false;
     // The open no-mouse warning, so a second request never opens another.
     std::unique_ptr<CWarnNoMouseDlg> noMouseWarning_;
