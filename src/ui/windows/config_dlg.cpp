@@ -254,9 +254,7 @@ void CConfigDlg::ShowPage(int index) {
 
 void CConfigDlg::FinishStart() {
     KillTimer(Hwnd(), kTimerFinishStart);
-    if (trayIconDue_) {
-        AddTrayIcon();
-    }
+    AddTrayIconIfDue();
     InstallMenuFrameHook();
     EnsureAdvancedPage();
     if (currentPage_ != 1) {
@@ -391,6 +389,7 @@ void CConfigDlg::ShowNoMouseWarning() {
         noMouseWarningWaits_ = true;
         return;
     }
+    AddTrayIconIfDue();
     noMouseWarning_ = std::make_unique<CWarnNoMouseDlg>();
     noMouseWarning_->Run(nullptr);
     noMouseWarning_.reset();
@@ -566,6 +565,7 @@ LRESULT CConfigDlg::OnWindowPosChanged(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CConfigDlg::OnTellDamage(WPARAM, LPARAM) {
+    AddTrayIconIfDue();
     // Built-in English: the language library may be what is missing.
     std::wstring text =
         L"The VANTREL T-30 configuration program is damaged. These files are missing or cannot "
@@ -594,6 +594,7 @@ LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
     if (telling_ || noMouseWarning_ || GetCapture() == Hwnd()) {
         return 0;
     }
+    AddTrayIconIfDue();
     telling_ = true;
     while (!pendingWarnings_.empty()) {
         std::wstring message = std::move(pendingWarnings_.front());
@@ -607,6 +608,15 @@ LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
         ShowNoMouseWarning();
     }
     return 0;
+}
+
+void CConfigDlg::AddTrayIconIfDue() {
+    // Any window that opens during the start (the damage message, a warning) opens with the
+    // icon already there: under Wine, an icon docked while a message box is up takes the
+    // keyboard from it.
+    if (trayIconDue_) {
+        AddTrayIcon();
+    }
 }
 
 void CConfigDlg::AddTrayIcon() {

@@ -114,6 +114,7 @@ class CConfigDlg : public CSkinnedWindow,
     // ConnectionHost
     void WaitMs(unsigned ms) override { Sleep(ms); }
     void AddTrayIcon() override;
+    void AddTrayIconIfDue();
     void DeleteTrayIcon() override;
     void StartSwitchTimer() override;
     void StopSwitchTimer() override;
