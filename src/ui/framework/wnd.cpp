@@ -2,11 +2,11 @@
 
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace t30 {
 namespace {
 
-constexpr wchar_t kObjectProp[] = L"t30.CWnd";
 // The procedure the object stands in front of, for a window whose object let go while another
 // subclass sat on top of it (the chain must keep working then).
 constexpr wchar_t kOriginalProp[] = L"t30.CWnd.original";
@@ -16,6 +16,39 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 // window made by the system during the call (an input-method window, say) is not taken.
 thread_local CWnd* tlPending = nullptr;
 thread_local const wchar_t* tlPendingClass = nullptr;
+
+// Every bound window's object. Each message looks its window's object up; a window property
+// would cost a request to Wine's server every time (thousands while the main window is built).
+class BoundWindows {
+  public:
+    void Add(HWND hwnd, CWnd* wnd) {
+        AcquireSRWLockExclusive(&lock_);
+        objects_[hwnd] = wnd;
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    void Remove(HWND hwnd) {
+        AcquireSRWLockExclusive(&lock_);
+        objects_.erase(hwnd);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    CWnd* Find(HWND hwnd) {
+        AcquireSRWLockShared(&lock_);
+        const auto found = objects_.find(hwnd);
+        CWnd* wnd = found == objects_.end() ? nullptr : found->second;
+        ReleaseSRWLockShared(&lock_);
+        return wnd;
+    }
+
+  private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, CWnd*> objects_;
+};
+
+BoundWindows& Bound() {
+    // Never destroyed: windows of objects that outlive it (statics) still get their last messages.
+    static BoundWindows* const bound = new BoundWindows;
+    return *bound;
+}
 
 bool IsReflectable(UINT message) {
     return message == WM_DRAWITEM || message == WM_MEASUREITEM || message == WM_COMPAREITEM ||
@@ -63,7 +96,7 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<CWnd*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+    return hwnd ? Bound().Find(hwnd) : nullptr;
 }
 
 LRESULT CALLBACK CWnd::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -86,10 +119,9 @@ LRESULT CALLBACK CWnd::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::Attach(HWND hwnd) {
     hwnd_ = hwnd;
-    SetPropW(hwnd, kObjectProp, this);
+    Bound().Add(hwnd, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::ThunkProc)));
-    SetPropW(hwnd, kOriginalProp, reinterpret_cast<HANDLE>(original_));
 }
 
 void CWnd::Detach() {
@@ -98,9 +130,12 @@ void CWnd::Detach() {
     }
     if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::ThunkProc)) {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-        RemovePropW(hwnd_, kOriginalProp);
-    }  // else someone subclassed on top of us: the thunk stays in the chain and forwards
-    RemovePropW(hwnd_, kObjectProp);
+    } else {
+        // Someone subclassed on top of us: the thunk stays in the chain and forwards to the
+        // procedure kept with the window.
+        SetPropW(hwnd_, kOriginalProp, reinterpret_cast<HANDLE>(original_));
+    }
+    Bound().Remove(hwnd_);
     hwnd_ = nullptr;
     original_ = nullptr;
     created_ = false;

@@ -133,15 +133,23 @@ BOOL CButtonDlg::OnInitDialog() {
 
 void CButtonDlg::MakePicture(const RECT& r) {
     pictureRect_ = r;
-    const std::wstring skins = App().skinFolder;
-    basePicture_ = StatePictures::FromFile(skins + L"mouse.jpg");
-    for (int i = 0; i < kButtonSlotCount; ++i) {
-        CLineWnd& picture = highlights_[static_cast<std::size_t>(i)];
-        picture.Create(r, Hwnd(), kHighlightId);
-        const std::string file = ButtonPictureFile(i);
-        picture.SetPicture(skins + L"Mouse\\" + std::wstring(file.begin(), file.end()));
-        ShowWindow(picture.Hwnd(), SW_HIDE);
+    basePicture_ = StatePictures::FromFile(App().skinFolder + L"mouse.jpg");
+}
+
+void CButtonDlg::ShowHighlight(int index, bool show) {
+    CLineWnd& picture = highlights_[static_cast<std::size_t>(index)];
+    // Two dozen windows that nobody sees before pointing at a button: each is made the first
+    // time it is shown, so building the page does not pay for them.
+    if (picture.Hwnd() == nullptr) {
+        if (!show || !basePicture_) {  // no picture entry in the skin: no highlights
+            return;
+        }
+        const std::string file = ButtonPictureFile(index);
+        picture.SetPicture(App().skinFolder + L"Mouse\\" + std::wstring(file.begin(), file.end()));
+        picture.Create(pictureRect_, Hwnd(), kHighlightId);
+        return;
     }
+    ShowWindow(picture.Hwnd(), show ? SW_SHOW : SW_HIDE);
 }
 
 // --- showing the profile -------------------------------------------------------------------
@@ -417,8 +425,7 @@ void CButtonDlg::OnLightLevelCommand(UINT id, UINT, HWND) {
 
 LRESULT CButtonDlg::OnButtonHover(WPARAM wParam, LPARAM lParam) {
     if (const auto index = HighlightForNotifyId(static_cast<int64_t>(lParam))) {
-        ShowWindow(highlights_[static_cast<std::size_t>(*index)].Hwnd(),
-                   wParam != 0 ? SW_SHOW : SW_HIDE);
+        ShowHighlight(*index, wParam != 0);
     }
     return 0;
 }

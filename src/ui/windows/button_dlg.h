@@ -62,8 +62,9 @@ class CButtonDlg : public CSkinnedPage {
     void OnLightModeCommand(UINT id, UINT code, HWND control);
     void OnLightLevelCommand(UINT id, UINT code, HWND control);
 
-    // Skin entry 105: the mouse picture and, over it, one hidden highlight a button.
+    // Skin entry 105: the mouse picture; over it, the highlight of the button pointed at.
     void MakePicture(const RECT& r);
+    void ShowHighlight(int index, bool show);
     bool OnControl(HWND control);
     void OpenFunctionMenu(int index);
     void OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items);

@@ -75,7 +75,8 @@ BOOL CConfigDlg::OnInitDialog() {
     Initialise();
     // The advanced page is hidden at start and costs as much again as the page that shows, so
     // it is built once the window has been painted (or at once when it is asked for earlier);
-    // the menu-frame hook, which slows every message a little, goes in then too.
+    // the menu-frame hook, which slows every message a little, and the notification icon go in
+    // then too.
     SetTimer(Hwnd(), kTimerFinishStart, 50, nullptr);
     return TRUE;
 }
@@ -123,7 +124,10 @@ void CConfigDlg::Initialise() {
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     App().mainWindow = Hwnd();
     SetWindowTextW(Hwnd(), Title().c_str());
-    AddTrayIcon();
+    // Adding the notification icon waits for the shell's tray to answer (tens of milliseconds
+    // under Wine): it goes in once the window has been painted (FinishStart), unless a removal
+    // of the mouse asks to take it away first.
+    trayIconDue_ = true;
 
     const std::filesystem::path appFolder(App().appFolder);
     const SettingsLoad load = loadSettings(store_.applied(), appFolder);
@@ -250,6 +254,7 @@ void CConfigDlg::ShowPage(int index) {
 
 void CConfigDlg::FinishStart() {
     KillTimer(Hwnd(), kTimerFinishStart);
+    AddTrayIconIfDue();
     InstallMenuFrameHook();
     EnsureAdvancedPage();
     if (currentPage_ != 1) {
@@ -384,6 +389,7 @@ void CConfigDlg::ShowNoMouseWarning() {
         noMouseWarningWaits_ = true;
         return;
     }
+    AddTrayIconIfDue();
     noMouseWarning_ = std::make_unique<CWarnNoMouseDlg>();
     noMouseWarning_->Run(nullptr);
     noMouseWarning_.reset();
@@ -559,6 +565,7 @@ LRESULT CConfigDlg::OnWindowPosChanged(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CConfigDlg::OnTellDamage(WPARAM, LPARAM) {
+    AddTrayIconIfDue();
     // Built-in English: the language library may be what is missing.
     std::wstring text =
         L"The VANTREL T-30 configuration program is damaged. These files are missing or cannot "
@@ -587,6 +594,7 @@ LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
     if (telling_ || noMouseWarning_ || GetCapture() == Hwnd()) {
         return 0;
     }
+    AddTrayIconIfDue();
     telling_ = true;
     while (!pendingWarnings_.empty()) {
         std::wstring message = std::move(pendingWarnings_.front());
@@ -602,7 +610,17 @@ LRESULT CConfigDlg::OnTellUser(WPARAM, LPARAM) {
     return 0;
 }
 
+void CConfigDlg::AddTrayIconIfDue() {
+    // Any window that opens during the start (the damage message, a warning) opens with the
+    // icon already there: under Wine, an icon docked while a message box is up takes the
+    // keyboard from it.
+    if (trayIconDue_) {
+        AddTrayIcon();
+    }
+}
+
 void CConfigDlg::AddTrayIcon() {
+    trayIconDue_ = false;
     if (trayIconShown_) {
         return;
     }
@@ -620,6 +638,7 @@ void CConfigDlg::AddTrayIcon() {
 }
 
 void CConfigDlg::DeleteTrayIcon() {
+    trayIconDue_ = false;
     if (!trayIconShown_) {
         return;
     }

@@ -114,6 +114,7 @@ class CConfigDlg : public CSkinnedWindow,
     // ConnectionHost
     void WaitMs(unsigned ms) override { Sleep(ms); }
     void AddTrayIcon() override;
+    void AddTrayIconIfDue();
     void DeleteTrayIcon() override;
     void StartSwitchTimer() override;
     void StopSwitchTimer() override;
@@ -146,6 +147,7 @@ class CConfigDlg : public CSkinnedWindow,
     int currentPage_ = 0;
 
     bool trayIconShown_ = false;
+    bool trayIconDue_ = false;  // added once the window has been painted
     bool shutDown_ = false;
     // The open no-mouse warning, so a second request never opens another.
     std::unique_ptr<CWarnNoMouseDlg> noMouseWarning_;

@@ -45,6 +45,7 @@ TEST(WindowBinding, TheObjectSeesTheFirstMessages) {
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_TRUE(has(WM_NCDESTROY));
     EXPECT_EQ(wnd.Hwnd(), nullptr) << "unbound after the last message";
+    EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr) << "a gone window's handle finds no object";
     EXPECT_FALSE(IsWindow(hwnd));
 }
 

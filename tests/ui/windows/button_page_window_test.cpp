@@ -142,12 +142,23 @@ TEST_F(ButtonPageWindow, LightingCaptionsAndColourButtonFollowTheMode) {
 }
 
 TEST_F(ButtonPageWindow, HoverShowsOnlyTheHoveredButtonsPicture) {
-    SendMessageW(page_.Hwnd(), 0x464, 1, 203);
-    EXPECT_TRUE(page_.HighlightVisible(3));
-    EXPECT_FALSE(page_.HighlightVisible(2));
-    SendMessageW(page_.Hwnd(), 0x464, 1, 342);  // a region button's id: not ours
-    SendMessageW(page_.Hwnd(), 0x464, 0, 203);
-    EXPECT_FALSE(page_.HighlightVisible(3));
+    // A highlight's window is made the first time it shows: first and later showings alike.
+    struct Step {
+        WPARAM hovering;
+        LPARAM notifyId;
+        int shown;  // the highlight in sight afterwards, -1 for none
+    };
+    const Step steps[] = {
+        {1, 203, 3},  {1, 342, 3},  // a region button's id: not ours
+        {0, 203, -1}, {1, 203, 3}, {0, 203, -1}, {0, 202, -1}, {1, 202, 2}, {0, 202, -1},
+    };
+    for (const Step& step : steps) {
+        SendMessageW(page_.Hwnd(), 0x464, step.hovering, step.notifyId);
+        for (int i = 0; i < 24; ++i) {
+            EXPECT_EQ(page_.HighlightVisible(i), i == step.shown)
+                << "highlight " << i << " after " << step.hovering << "/" << step.notifyId;
+        }
+    }
 }
 
 // The program puts the menu-frame hook in place only once its window has painted; a menu the
