@@ -75,11 +75,18 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
     WriteFile(f, "this is no picture", 18, &written, nullptr);  // no known signature
     CloseHandle(f);
 
+    // A BMP signature over bytes that are no picture: neither the program nor the system decoder
+    // takes it.
+    const std::wstring junk = folder + L"junk.bmp";
+    f = CreateFileW(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    WriteFile(f, "BM this is no picture either", 28, &written, nullptr);
+    CloseHandle(f);
+
     const std::wstring empty = folder + L"empty.gif";
     CloseHandle(CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
     for (const std::wstring& path :
-         {folder + L"missing.jpg", broken, empty, folder, std::wstring()}) {
+         {folder + L"missing.jpg", broken, junk, empty, folder, std::wstring()}) {
         Bitmap bitmap(CreateCompatibleBitmap(test::ScreenDc(), 4, 4));
         HBITMAP old = bitmap.Get();
         const SIZE size = LoadSkinPicture(path, bitmap);
@@ -90,6 +97,7 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
         EXPECT_EQ(size.cy, 0);
     }
     DeleteFileW(broken.c_str());
+    DeleteFileW(junk.c_str());
     DeleteFileW(empty.c_str());
 }
 
