@@ -35,7 +35,6 @@ constexpr unsigned kMsgShowMainWindow = 1039;  // from a second start of the pro
 constexpr unsigned kMsgTellUser = 1041;        // shows the warnings waiting in pendingWarnings_
 constexpr unsigned kMsgTellDamage = 1042;      // tells what of the installation is missing
 
-constexpr unsigned kMsgSendPass = 1649;      // to the worker thread: wParam 1 = one send pass
 constexpr unsigned kMsgSendPassDone = 1258;  // worker to main window
 
 // Driver library notifications: event (class, value) and status (1 arrived, 0 removed).
@@ -61,7 +60,6 @@ constexpr unsigned kAll[] = {
     kMsgShowMainWindow,
     kMsgTellUser,
     kMsgTellDamage,
-    kMsgSendPass,
     kMsgSendPassDone,
     kMsgFirstLibraryEvent,
     kMsgFirstLibraryStatus,

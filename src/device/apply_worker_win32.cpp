@@ -5,40 +5,54 @@
 namespace t30 {
 
 bool ApplyWorker::Start(HWND notifyWindow) {
-    if (thread_) {
-        return true;
-    }
+    const std::lock_guard<std::mutex> lock(mutex_);
     notify_ = notifyWindow;
-    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!ready_) {
-        return false;
-    }
-    // Reports are small and the pass snapshot lives on the heap: a small stack will do.
-    thread_.reset(CreateThread(nullptr, 4096, &ApplyWorker::ThreadProc, this, 0, &threadId_));
-    if (!thread_) {
-        return false;
-    }
-    WaitForSingleObject(ready_.get(), INFINITE);
+    accepting_ = true;
     return true;
 }
 
 void ApplyWorker::Post(std::unique_ptr<SendPass> pass) {
+    KernelHandle ended;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!accepting_) {
+            return;
+        }
         pending_.push_back(std::move(pass));
+        if (sending_) {
+            return;  // the running thread takes it after the passes before it
+        }
+        sending_ = true;
+        ended = std::move(thread_);
     }
-    // Each 1649 takes the oldest pending pass, so passes go out in the order they were posted.
-    PostThreadMessageW(threadId_, kMsgSendPass, 1, 0);
+    if (ended) {
+        WaitForSingleObject(ended.Get(), INFINITE);  // it found no pass left and is returning
+    }
+    // Reports are small and the pass snapshot lives on the heap: a small stack will do.
+    HANDLE thread = CreateThread(nullptr, 4096, &ApplyWorker::ThreadProc, this, 0, nullptr);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    thread_.Reset(thread);
+    if (thread == nullptr) {
+        sending_ = false;
+        pending_.clear();
+    }
 }
 
 void ApplyWorker::Stop() {
-    if (!thread_) {
-        return;
+    KernelHandle thread;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        accepting_ = false;
+        thread = std::move(thread_);
     }
-    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_.get(), INFINITE);
-    thread_.reset();
-    threadId_ = 0;
+    if (thread) {
+        WaitForSingleObject(thread.Get(), INFINITE);  // it returns once every pass has gone out
+    }
+}
+
+bool ApplyWorker::Running() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return sending_;
 }
 
 DWORD WINAPI ApplyWorker::ThreadProc(void* self) {
@@ -47,8 +61,9 @@ DWORD WINAPI ApplyWorker::ThreadProc(void* self) {
 }
 
 std::unique_ptr<SendPass> ApplyWorker::TakeNext() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (pending_.empty()) {
+        sending_ = false;  // decided under the lock, so a pass posted now starts a new thread
         return nullptr;
     }
     auto pass = std::move(pending_.front());
@@ -57,16 +72,8 @@ std::unique_ptr<SendPass> ApplyWorker::TakeNext() {
 }
 
 void ApplyWorker::Run() {
-    MSG msg;
-    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // creates this thread's queue
-    SetEvent(ready_.get());
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd != nullptr || msg.message != kMsgSendPass || msg.wParam != 1) {
-            continue;
-        }
-        if (auto pass = TakeNext()) {
-            RunSendPass(*pass, sink_, sleeper_);
-        }
+    while (auto pass = TakeNext()) {
+        RunSendPass(*pass, sink_, sleeper_);
         PostMessageW(notify_, kMsgSendPassDone, 0, 0);
     }
 }

@@ -1,5 +1,7 @@
-// The apply worker: a thread with its own message queue that only builds and sends reports, so
-// the 400 ms pauses never stall the window.
+// The apply worker: a thread that only builds and sends reports, so the 400 ms pauses never stall
+// the window. It runs only while there are passes to send and ends with the last one: the program
+// spends its life in the notification area, and under Wine a thread holds about 1 MiB of private
+// memory for as long as it lives.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <mutex>
 
+#include "base/unique_handle_win32.h"
 #include "device/send_pass.h"
 
 namespace t30 {
@@ -24,34 +27,31 @@ class ApplyWorker {
     ApplyWorker(const ApplyWorker&) = delete;
     ApplyWorker& operator=(const ApplyWorker&) = delete;
 
-    // Starts the thread; its queue exists when this returns. Each finished pass posts
-    // kMsgSendPassDone to `notifyWindow`.
+    // Passes may be posted from now on; each finished pass posts kMsgSendPassDone to
+    // `notifyWindow`. No thread starts before the first pass.
     bool Start(HWND notifyWindow);
-    // Queues one pass (message 1649 with wParam 1).
+    // Queues one pass, behind every pending one; starts the thread if none is sending. Call from
+    // one thread (the window's) only.
     void Post(std::unique_ptr<SendPass> pass);
-    // Queues the quit behind every pending pass and waits for the thread, so an OK that ends
-    // the program still sends everything first.
+    // Waits until every pending pass has gone out and the thread has ended, so an OK that ends
+    // the program still sends everything first. Passes posted afterwards are dropped.
     void Stop();
 
-    bool Running() const { return thread_ != nullptr; }
+    // A thread is sending.
+    bool Running() const;
 
   private:
     static DWORD WINAPI ThreadProc(void* self);
     void Run();
     std::unique_ptr<SendPass> TakeNext();
 
-    struct HandleCloser {
-        void operator()(HANDLE h) const { CloseHandle(h); }
-    };
-    using Handle = std::unique_ptr<void, HandleCloser>;
-
     FeatureSink& sink_;
     Sleeper& sleeper_;
     HWND notify_ = nullptr;
-    Handle thread_;
-    Handle ready_;
-    DWORD threadId_ = 0;
-    std::mutex mutex_;
+    KernelHandle thread_;  // the thread that sends, or the last one, which may still be returning
+    mutable std::mutex mutex_;
+    bool accepting_ = false;
+    bool sending_ = false;  // a thread runs and takes every pass posted before it finds none
     std::deque<std::unique_ptr<SendPass>> pending_;
 };
 

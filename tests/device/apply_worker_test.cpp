@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "base/unique_handle_win32.h"
 #include "device/device_link.h"
 #include "fake_sink.h"
 #include "profile/profile_store.h"
@@ -29,6 +30,9 @@ class SlowLibrary : public DriverLibrary {
     void OpenDevMonitor(uintptr_t, int32_t, int32_t) override {}
     bool OpenFeatureDevice() override { return true; }
     bool SetFeature(const uint8_t* data, std::size_t size) override {
+        if (gate != nullptr) {
+            WaitForSingleObject(gate, INFINITE);
+        }
         Sleep(20);
         std::lock_guard<std::mutex> lock(mutex);
         received.push_back({tag_, std::vector<uint8_t>(data, data + size)});
@@ -45,6 +49,7 @@ class SlowLibrary : public DriverLibrary {
     static inline std::mutex mutex;
     static inline std::vector<Report> received;
     static inline std::vector<DWORD> threads;
+    static inline HANDLE gate = nullptr;  // when set, reports wait until it is signalled
 
   private:
     int tag_;
@@ -116,6 +121,34 @@ TEST_F(ApplyWorkerTest, WithoutTheSecondDeviceReportsGoThroughTheFirstLibrary) {
     ASSERT_EQ(SlowLibrary::received.size(), 1u);
     EXPECT_EQ(SlowLibrary::received[0].library, 1);
     EXPECT_EQ(DoneMessages(), 1);
+}
+
+// The thread lives only while there is something to send: none before the first pass, none once
+// the last has gone out, and a later pass starts a new one.
+TEST_F(ApplyWorkerTest, ThreadRunsOnlyWhilePassesArePending) {
+    link.SetState(LibraryId::kFirst, Connection::kConnected);
+    const KernelHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    SlowLibrary::gate = gate.Get();
+    ApplyWorker worker(link, sleeper);
+    ASSERT_TRUE(worker.Start(window));
+    EXPECT_FALSE(worker.Running()) << "no thread before the first pass";
+    int done = 0;
+    for (int burst = 0; burst < 3; ++burst) {
+        ResetEvent(gate.Get());
+        worker.Post(Pass({false, true, false, false}));
+        worker.Post(Pass({false, true, false, false}));
+        EXPECT_TRUE(worker.Running()) << "sending, burst " << burst;
+        SetEvent(gate.Get());
+        for (int i = 0; i < 500 && worker.Running(); ++i) {
+            Sleep(10);
+        }
+        EXPECT_FALSE(worker.Running()) << "the thread ends with its last pass, burst " << burst;
+        done += DoneMessages();
+    }
+    worker.Stop();
+    SlowLibrary::gate = nullptr;
+    EXPECT_EQ(done, 6) << "every pass of every burst went out";
+    EXPECT_EQ(SlowLibrary::received.size(), 6u);
 }
 
 TEST_F(ApplyWorkerTest, StopWithoutWorkAndTwiceIsHarmless) {

@@ -20,12 +20,30 @@ HFONT MakeArialFont(int height, int weight) {
     return CreateFontIndirectW(&lf);
 }
 
+Bitmap MakeDibSection(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (bits != nullptr) {
+        *bits = section ? pixels : nullptr;
+    }
+    return section;
+}
+
+// A section rather than a bitmap compatible with the target: under Wine a compatible bitmap's
+// memory comes from the display side's heap, which keeps a window-sized hole after each paint.
 OffscreenBuffer::OffscreenBuffer(HDC target, int width, int height)
     : target_(target),
       width_(width > 0 ? width : 1),
       height_(height > 0 ? height : 1),
       dc_(CreateCompatibleDC(target)),
-      bitmap_(CreateCompatibleBitmap(target, width_, height_)),
+      bitmap_(MakeDibSection(width_, height_)),
       select_(dc_.Get(), bitmap_.Get()) {}
 
 OffscreenBuffer::~OffscreenBuffer() {

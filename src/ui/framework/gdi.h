@@ -44,6 +44,11 @@ SIZE BitmapSize(HBITMAP bitmap);
 // The program's text font: "Arial", swiss pitch and family, height in logical units.
 HFONT MakeArialFont(int height, int weight = FW_DONTCARE);
 
+// A 32-bit top-down DIB section (blue, green, red, unused; rows without padding), its pixels at
+// *bits when asked. Its memory is the process's own and goes back to the system when the section
+// is deleted (under Wine, a compatible bitmap's lives in a heap that keeps it).
+Bitmap MakeDibSection(int width, int height, void** bits = nullptr);
+
 // GetDC / ReleaseDC on one window (the screen for nullptr).
 class WindowDC {
   public:

@@ -12,15 +12,8 @@ bool JpegToDib(const std::uint8_t* data, std::size_t length, Bitmap& out, SIZE& 
     if (!picture) {
         return false;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture->width;
-    info.bmiHeader.biHeight = -picture->height;  // top-down, the decoder's row order
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Bitmap section = MakeDibSection(picture->width, picture->height, &bits);  // the decoder's rows
     if (!section || bits == nullptr) {
         return false;
     }

@@ -97,10 +97,23 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
     const void* data = GlobalLock(memory);
     const bool ours =
         data != nullptr && JpegToDib(static_cast<const std::uint8_t*>(data), size, bitmap, decoded);
+    const bool isBmp = data != nullptr && size > 2 && static_cast<const char*>(data)[0] == 'B' &&
+                       static_cast<const char*>(data)[1] == 'M';
     GlobalUnlock(memory);
     if (ours) {
         GlobalFree(memory);
         return decoded;
+    }
+    // A BMP file goes straight into a section in its own format. The system picture decoder
+    // makes an ordinary bitmap of it, whose memory, under Wine, stays in a heap of the process
+    // once freed (for a window-sized mask, for the rest of the program's life).
+    if (isBmp) {
+        bitmap.Reset(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        if (bitmap) {
+            GlobalFree(memory);
+            return BitmapSize(bitmap.Get());
+        }
     }
     return SystemDecode(memory, size, bitmap);
 }
@@ -143,7 +156,13 @@ Region MaskToRegion(HBITMAP mask, COLORREF key, COLORREF tolerance) {
         if (!sectionSel.Ok() || !sourceSel.Ok()) {
             return Region();
         }
-        BitBlt(sectionDc.Get(), 0, 0, size.cx, size.cy, sourceDc.Get(), 0, 0, SRCCOPY);
+        // In bands: a copy between formats (an 8-bit mask into 32 bits) goes through a buffer of
+        // the copied size, which Wine takes from a heap that keeps a window-sized one for good.
+        constexpr int kBandRows = 32;
+        for (int top = 0; top < size.cy; top += kBandRows) {
+            const int rows = size.cy - top < kBandRows ? size.cy - top : kBandRows;
+            BitBlt(sectionDc.Get(), 0, top, size.cx, rows, sourceDc.Get(), 0, top, SRCCOPY);
+        }
         GdiFlush();
     }
 

@@ -78,7 +78,9 @@ StatePictures::Slot& StatePictures::SlotOf(SkinState state) {
 
 HBITMAP StatePictures::Get(SkinState state) {
     Slot& slot = SlotOf(state);
-    if (!slot.tried) {
+    // A state held in parts whose whole picture was let go after painting is read again.
+    const bool readAgain = slot.tried && !slot.picture && !slot.cuts.empty();
+    if (!slot.tried || readAgain) {
         slot.tried = true;
         if (!slot.path.empty()) {
             slot.size = LoadSkinPicture(slot.path, slot.picture);
@@ -88,7 +90,9 @@ HBITMAP StatePictures::Get(SkinState state) {
 }
 
 SIZE StatePictures::Size(SkinState state) {
-    Get(state);
+    if (!SlotOf(state).tried) {
+        Get(state);
+    }
     return SlotOf(state).size;
 }
 
@@ -98,6 +102,88 @@ void StatePictures::Release() {
             slot.picture.Reset();
             slot.size = SIZE{0, 0};
             slot.tried = false;
+            slot.cuts.clear();
+        }
+    }
+}
+
+bool StatePictures::HeldInParts(const Slot& slot) const {
+    return &slot != &slots_[Index(SkinState::kNormal)] && !slot.path.empty();
+}
+
+bool StatePictures::Has(SkinState state) {
+    Slot& slot = SlotOf(state);
+    if (slot.tried && (slot.picture || !slot.cuts.empty())) {
+        return true;
+    }
+    return Get(state) != nullptr;
+}
+
+bool StatePictures::DrawPart(HDC dc, SkinState state, const RECT& rect, int x, int y) {
+    Slot& slot = SlotOf(state);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    // Black where the rectangle reaches past the picture, then the picture's part.
+    const auto copy = [&](HDC target, int tx, int ty) {
+        const SIZE whole = slot.size;
+        if (rect.left < 0 || rect.top < 0 || rect.right > whole.cx || rect.bottom > whole.cy) {
+            PatBlt(target, tx, ty, width, height, BLACKNESS);
+        }
+        MemoryDC source(CreateCompatibleDC(target));
+        SelectGuard keep(source.Get(), slot.picture.Get());
+        if (!keep.Ok()) {
+            return false;
+        }
+        BitBlt(target, tx, ty, width, height, source.Get(), rect.left, rect.top, SRCCOPY);
+        return true;
+    };
+    if (!HeldInParts(slot)) {
+        return Get(state) != nullptr && copy(dc, x, y);
+    }
+    auto cut = std::find_if(slot.cuts.begin(), slot.cuts.end(),
+                            [&](const Cut& c) { return EqualRect(&c.rect, &rect) != FALSE; });
+    if (cut == slot.cuts.end()) {
+        if (Get(state) == nullptr) {
+            return false;
+        }
+        Bitmap part = MakeDibSection(width, height);
+        MemoryDC partDc(CreateCompatibleDC(dc));
+        SelectGuard keep(partDc.Get(), part.Get());
+        if (!keep.Ok() || !copy(partDc.Get(), 0, 0)) {
+            return false;
+        }
+        keep.Restore();
+        slot.cuts.push_back(Cut{rect, std::move(part)});
+        cut = slot.cuts.end() - 1;
+        // Timer messages come after every pending paint: the whole picture serves all the
+        // controls painting now, and goes once they are done.
+        if (afterPainting_ == 0) {
+            afterPainting_ = SetTimer(nullptr, 0, 0, &StatePictures::AfterPainting);
+        }
+    }
+    MemoryDC source(CreateCompatibleDC(dc));
+    SelectGuard keep(source.Get(), cut->picture.Get());
+    if (!keep.Ok()) {
+        return false;
+    }
+    BitBlt(dc, x, y, width, height, source.Get(), 0, 0, SRCCOPY);
+    return true;
+}
+
+void CALLBACK StatePictures::AfterPainting(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    afterPainting_ = 0;
+    ReleaseWholeParts();
+}
+
+void StatePictures::ReleaseWholeParts() {
+    Registry& live = Live();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    for (StatePictures* set : live.sets) {
+        for (Slot& slot : set->slots_) {
+            if (set->HeldInParts(slot)) {
+                slot.picture.Reset();  // the size stays known; the cuts stay
+            }
         }
     }
 }
@@ -123,31 +209,12 @@ SkinPart SkinPart::WithState(SkinState state, SkinState from) const {
     return changed;
 }
 
-HBITMAP SkinPart::Picture(SkinState state) const {
-    return pictures_ ? pictures_->Get(from_[Index(state)]) : nullptr;
-}
-
 bool SkinPart::Has(SkinState state) const {
-    return Picture(state) != nullptr;
+    return pictures_ && pictures_->Has(from_[Index(state)]);
 }
 
 bool SkinPart::Draw(HDC dc, SkinState state, int x, int y) const {
-    HBITMAP picture = Picture(state);
-    if (picture == nullptr) {
-        return false;
-    }
-    const SIZE part = Size();
-    const SIZE whole = pictures_->Size(from_[Index(state)]);
-    if (rect_.left < 0 || rect_.top < 0 || rect_.right > whole.cx || rect_.bottom > whole.cy) {
-        PatBlt(dc, x, y, part.cx, part.cy, BLACKNESS);
-    }
-    MemoryDC source(CreateCompatibleDC(dc));
-    SelectGuard keep(source.Get(), picture);
-    if (!keep.Ok()) {
-        return false;
-    }
-    BitBlt(dc, x, y, part.cx, part.cy, source.Get(), rect_.left, rect_.top, SRCCOPY);
-    return true;
+    return pictures_ && pictures_->DrawPart(dc, from_[Index(state)], rect_, x, y);
 }
 
 }  // namespace t30

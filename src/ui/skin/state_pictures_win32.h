@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/framework/gdi.h"
 
@@ -38,6 +39,13 @@ class StatePictures {
     // read (which is not tried again until the pictures are released).
     HBITMAP Get(SkinState state);
     SIZE Size(SkinState state);
+    // Draws `rect` of the picture of `state` at (x, y) of `dc`, black where the rectangle reaches
+    // past the picture; false, and nothing drawn, when that state has no picture. A state other
+    // than Normal read from a file of its own keeps only the rectangles drawn from it: its whole
+    // picture is let go once the painting in progress is over.
+    bool DrawPart(HDC dc, SkinState state, const RECT& rect, int x, int y);
+    // The state has a picture.
+    bool Has(SkinState state);
     // Lets go of every picture that can be read again from its file.
     void Release();
     // Release for every set of the process.
@@ -46,13 +54,23 @@ class StatePictures {
   private:
     StatePictures();
 
+    struct Cut {
+        RECT rect;
+        Bitmap picture;
+    };
     struct Slot {
         std::wstring path;
         Bitmap picture;
         SIZE size{0, 0};
         bool tried = false;
+        std::vector<Cut> cuts;  // drawn rectangles, for a state held in parts
     };
     Slot& SlotOf(SkinState state);
+    bool HeldInParts(const Slot& slot) const;
+    // Lets go of the whole pictures of the states held in parts, in every set of the process.
+    static void ReleaseWholeParts();
+    static void CALLBACK AfterPainting(HWND, UINT, UINT_PTR timer, DWORD);
+    static inline UINT_PTR afterPainting_ = 0;  // the window thread's timer, while one is set
 
     std::array<Slot, 4> slots_;
 };
@@ -76,8 +94,6 @@ class SkinPart {
     bool Draw(HDC dc, SkinState state, int x = 0, int y = 0) const;
 
   private:
-    HBITMAP Picture(SkinState state) const;
-
     std::shared_ptr<StatePictures> pictures_;
     RECT rect_{0, 0, 0, 0};
     std::array<SkinState, 4> from_{SkinState::kNormal, SkinState::kOver, SkinState::kDown,

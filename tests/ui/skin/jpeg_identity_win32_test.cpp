@@ -1,6 +1,6 @@
 // The skin JPEG decoder against the system picture decoder, pixel for pixel: every JPEG of the
-// product's skin set and every test picture. Screenshots of the program must not change when the
-// program decodes its skins itself.
+// product's skin set and every test picture; and the BMP pictures, which the program reads into
+// sections itself. Screenshots of the program must not change when it decodes its skins itself.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,8 +13,10 @@
 namespace t30 {
 namespace {
 
-// Every *.jpg under `folder` (with a trailing slash), subfolders included.
-void FindJpegs(const std::wstring& folder, std::vector<std::wstring>& found) {
+// Every file whose name ends in `extension` (".jpg") under `folder` (with a trailing slash),
+// subfolders included.
+void FindPictures(const std::wstring& folder, const wchar_t* extension,
+                  std::vector<std::wstring>& found) {
     WIN32_FIND_DATAW entry{};
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
@@ -24,9 +26,9 @@ void FindJpegs(const std::wstring& folder, std::vector<std::wstring>& found) {
         const std::wstring name = entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (name != L"." && name != L"..") {
-                FindJpegs(folder + name + L"/", found);
+                FindPictures(folder + name + L"/", extension, found);
             }
-        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".jpg") == 0) {
+        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, extension) == 0) {
             found.push_back(folder + name);
         }
     } while (FindNextFileW(search, &entry));
@@ -156,7 +158,7 @@ std::vector<std::wstring> CompareAll(const std::vector<std::wstring>& pictures, 
 
 TEST(JpegIdentity, ProductSkinsAreAllTakenAndMatchTheSystemDecoder) {
     std::vector<std::wstring> pictures;
-    FindJpegs(T30_REAL_SKINS, pictures);
+    FindPictures(T30_REAL_SKINS, L".jpg", pictures);
     ASSERT_GE(pictures.size(), 10u) << "the skin set has its state pictures and mouse pictures";
     bool mouseFolder = false;
     for (const std::wstring& p : pictures) {
@@ -173,7 +175,7 @@ TEST(JpegIdentity, ProductSkinsAreAllTakenAndMatchTheSystemDecoder) {
 
 TEST(JpegIdentity, TestPicturesMatchTheSystemDecoderWhenTaken) {
     std::vector<std::wstring> pictures;
-    FindJpegs(T30_JPEG_FOLDER, pictures);
+    FindPictures(T30_JPEG_FOLDER, L".jpg", pictures);
     ASSERT_GE(pictures.size(), 20u);
     // Wine's system decoder carries its own build of IJG libjpeg, whose arithmetic ours does not
     // follow in every corner: a few blocks of a noisy picture come out one step apart (22 of
@@ -192,6 +194,32 @@ TEST(JpegIdentity, TestPicturesMatchTheSystemDecoderWhenTaken) {
                   "cmyk.jpg", "large_301x201_420.jpg", "narrow_3x5_420.jpg", "narrow_5x9_422.jpg",
                   "optimised_420.jpg", "pattern_420.jpg", "pattern_422.jpg", "progressive.jpg",
                   "quality5_420.jpg", "restart_420.jpg", "tiny_1x1_420.jpg"}));
+}
+
+// Masks and other BMP pictures become sections in their own format, with exactly the pixels of the
+// system decoder's bitmap: a section's memory goes back to the system when it is freed.
+TEST(BmpIdentity, SkinBmpPicturesAreSectionsWithTheSystemDecodersPixels) {
+    std::vector<std::wstring> pictures{std::wstring(T30_TEST_DATA) + L"solid.bmp"};
+    FindPictures(T30_REAL_SKINS, L".bmp", pictures);
+    ASSERT_GE(pictures.size(), 10u) << "the masks of every skinned window, a 24-bit test picture";
+    for (const std::wstring& path : pictures) {
+        SCOPED_TRACE(Narrow(path));
+        Bitmap system;
+        const SIZE size = LoadPictureWithSystemDecoder(path, system);
+        ASSERT_TRUE(system);
+        Bitmap ours;
+        const SIZE oursSize = LoadSkinPicture(path, ours);
+        ASSERT_TRUE(ours);
+        EXPECT_EQ(oursSize.cx, size.cx);
+        EXPECT_EQ(oursSize.cy, size.cy);
+        DIBSECTION section{};
+        EXPECT_EQ(GetObjectW(ours.Get(), sizeof section, &section), int{sizeof section})
+            << "a section, not a bitmap of the display";
+        const std::vector<std::uint8_t> expected = PixelsOf(system.Get(), size);
+        ASSERT_FALSE(expected.empty());
+        const Difference d = Compare(expected, PixelsOf(ours.Get(), size));
+        EXPECT_EQ(d.pixels, 0u) << "largest difference " << d.largest;
+    }
 }
 
 }  // namespace

@@ -75,11 +75,18 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
     WriteFile(f, "this is no picture", 18, &written, nullptr);  // no known signature
     CloseHandle(f);
 
+    // A BMP signature over bytes that are no picture: neither the program nor the system decoder
+    // takes it.
+    const std::wstring junk = folder + L"junk.bmp";
+    f = CreateFileW(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    WriteFile(f, "BM this is no picture either", 28, &written, nullptr);
+    CloseHandle(f);
+
     const std::wstring empty = folder + L"empty.gif";
     CloseHandle(CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
     for (const std::wstring& path :
-         {folder + L"missing.jpg", broken, empty, folder, std::wstring()}) {
+         {folder + L"missing.jpg", broken, junk, empty, folder, std::wstring()}) {
         Bitmap bitmap(CreateCompatibleBitmap(test::ScreenDc(), 4, 4));
         HBITMAP old = bitmap.Get();
         const SIZE size = LoadSkinPicture(path, bitmap);
@@ -90,6 +97,7 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
         EXPECT_EQ(size.cy, 0);
     }
     DeleteFileW(broken.c_str());
+    DeleteFileW(junk.c_str());
     DeleteFileW(empty.c_str());
 }
 
@@ -191,6 +199,63 @@ TEST(StatePictures, FilePicturesAreLetGoAndReadAgainCopiesStay) {
     EXPECT_EQ(Drawn(part, SkinState::kNormal)[0], RGB(10, 200, 30));
     DeleteFileW(normalFile.c_str());
     DeleteFileW(overFile.c_str());
+}
+
+// A state other than Normal read from its own file keeps only the rectangles drawn from it: the
+// whole picture serves the painting in progress and goes once it is over (timer messages come
+// after every pending paint), so a shown window holds one whole picture, its Normal.
+TEST(StatePictures, OtherStatesKeepOnlyTheirDrawnPartsOnceThePaintingIsOver) {
+    const std::wstring folder = test::TempFolder(L"t30_state_parts");
+    const std::wstring normalFile = folder + L"normal.bmp";
+    const std::wstring downFile = folder + L"down.bmp";
+    ASSERT_TRUE(test::WriteBmp(normalFile, 20, 10, [](int, int) { return RGB(10, 200, 30); }));
+    ASSERT_TRUE(test::WriteBmp(
+        downFile, 20, 10, [](int x, int) { return x < 10 ? RGB(250, 0, 0) : RGB(0, 0, 250); }));
+    auto files = StatePictures::FromFiles({normalFile, L"", downFile, L""});
+    const SkinPart left(files, RECT{0, 0, 10, 10});
+    const SkinPart right(files, RECT{10, 0, 20, 10});
+    const SkinPart past(files, RECT{15, 0, 25, 10});
+
+    EXPECT_EQ(Drawn(left, SkinState::kDown)[0], RGB(250, 0, 0));
+    EXPECT_EQ(Drawn(left, SkinState::kNormal)[0], RGB(10, 200, 30));
+    const HBITMAP normal = files->Get(SkinState::kNormal);
+    const HBITMAP down = files->Get(SkinState::kDown);
+    ASSERT_NE(down, nullptr) << "held while painting";
+    EXPECT_TRUE(test::PumpUntil([&] { return GetObjectType(down) == 0; }))
+        << "the whole Down picture is let go after painting";
+    EXPECT_EQ(GetObjectType(normal), static_cast<DWORD>(OBJ_BITMAP)) << "Normal stays whole";
+    EXPECT_TRUE(left.Has(SkinState::kDown));
+    EXPECT_FALSE(left.Has(SkinState::kOver));
+
+    struct Case {
+        const char* name;
+        const SkinPart& part;
+        COLORREF first, last;  // the first and last pixel of the part's top row
+    };
+    const Case cases[] = {
+        {"the kept part", left, RGB(250, 0, 0), RGB(250, 0, 0)},
+        {"a part not drawn before: read again", right, RGB(0, 0, 250), RGB(0, 0, 250)},
+        {"reaching past the picture: black there", past, RGB(0, 0, 250), RGB(0, 0, 0)},
+        {"the kept part, drawn again", left, RGB(250, 0, 0), RGB(250, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool drew = false;
+        const std::vector<COLORREF> pixels = Drawn(c.part, SkinState::kDown, &drew);
+        EXPECT_TRUE(drew);
+        EXPECT_EQ(pixels[0], c.first);
+        EXPECT_EQ(pixels[9], c.last);
+        EXPECT_EQ(pixels[10], RGB(9, 9, 9)) << "nothing drawn right of the part";
+        test::PumpFor(30);
+    }
+
+    // Hiding lets go of the kept parts too: with the file gone, nothing is drawn.
+    StatePictures::ReleaseAll();
+    DeleteFileW(downFile.c_str());
+    bool drew = true;
+    Drawn(left, SkinState::kDown, &drew);
+    EXPECT_FALSE(drew);
+    DeleteFileW(normalFile.c_str());
 }
 
 TEST(MaskToRegion, WhiteIsOutsideEverythingElseInside) {
