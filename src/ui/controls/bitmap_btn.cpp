@@ -52,8 +52,7 @@ bool CBitmapButtonBase::Create(const RECT& rect, HWND parent) {
 
 void CBitmapButtonBase::SetStateImages(SkinPart part) {
     part_ = std::move(part);
-    const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
-    SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+    RemoveStyle(WS_BORDER | WS_TABSTOP);
 }
 
 void CBitmapButtonBase::SetTooltip(const std::wstring& text, bool activate) {
@@ -83,14 +82,14 @@ void CBitmapButtonBase::SetTooltip(const std::wstring& text, bool activate) {
 void CBitmapButtonBase::SetCheck(bool on) {
     if (checked_ != on) {
         checked_ = on;
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
 }
 
 void CBitmapButtonBase::SetHover(bool on) {
     hovering_ = on;
     NotifyHover(on);
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 void CBitmapButtonBase::NotifyHover(bool on) {
@@ -109,7 +108,7 @@ LRESULT CBitmapButtonBase::OnMouseMove(WPARAM, LPARAM lParam) {
         hovering_ = true;
         NotifyHover(true);
         SetCapture(Hwnd());
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
         return result;
     }
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -121,7 +120,7 @@ LRESULT CBitmapButtonBase::OnMouseMove(WPARAM, LPARAM lParam) {
     if (hovering_) {
         hovering_ = false;
         NotifyHover(false);
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
     if (!LeftButtonHeld()) {
         ReleaseCapture();
@@ -133,7 +132,7 @@ LRESULT CBitmapButtonBase::OnCaptureChanged(WPARAM, LPARAM) {
     if (hovering_) {
         hovering_ = false;
         NotifyHover(false);
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
     return Default();
 }
@@ -142,7 +141,7 @@ LRESULT CBitmapButtonBase::OnKillFocus(WPARAM, LPARAM) {
     const LRESULT result = Default();
     hovering_ = false;
     NotifyHover(false);
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
     return result;
 }
 
@@ -179,7 +178,7 @@ LRESULT CBitmapButtonBase::OnButtonUp(WPARAM, LPARAM) {
     if (GetCapture() == Hwnd()) {
         ReleaseCapture();
     }
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
     if (HWND parent = GetParent(Hwnd())) {
         const int id = GetDlgCtrlID(Hwnd());
         SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -104,7 +104,7 @@ void CBmpEdit::ApplyFont() {
 void CBmpEdit::SetTextColour(COLORREF colour) {
     text_ = colour;
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
@@ -113,7 +113,7 @@ void CBmpEdit::SetBackgroundColour(COLORREF colour) {
     if (Hwnd()) {
         SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
@@ -221,7 +221,7 @@ LRESULT CBmpEdit::OnKillFocus(WPARAM, LPARAM) {
 }
 
 LRESULT CBmpEdit::OnVScroll(WPARAM, LPARAM) {
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    Invalidate(true);
     return Default();
 }
 

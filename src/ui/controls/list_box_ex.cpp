@@ -182,7 +182,7 @@ void CListBoxEx::SetColours(COLORREF background, COLORREF selection) {
     background_.Reset(CreateSolidBrush(background));
     selection_ = selection;
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
@@ -190,7 +190,7 @@ void CListBoxEx::SetTextColours(COLORREF text, COLORREF selectedText) {
     text_ = text;
     selectedText_ = selectedText;
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
@@ -303,7 +303,7 @@ void CListBoxEx::CloseEdit() {
         SetFocus(Hwnd());
     }
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 

@@ -23,7 +23,7 @@ bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id) {
 void CLineWnd::SetPicture(const std::wstring& path) {
     picture_ = StatePictures::FromFile(path);
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
 }
 

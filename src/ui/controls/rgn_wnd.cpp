@@ -79,14 +79,14 @@ const MessageMap* CRgnButton::GetMessageMap() const {
 void CRgnButton::SetCaption(std::wstring text) {
     caption_ = std::move(text);
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
 void CRgnButton::SetChecked(bool checked) {
     checked_ = checked;
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 
@@ -102,7 +102,7 @@ LRESULT CRgnButton::OnButtonDown(WPARAM, LPARAM lParam) {
     if (pressedInside_) {
         state_ = kPressed;
     }
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
     return Default();
 }
 
@@ -112,7 +112,7 @@ LRESULT CRgnButton::OnButtonUp(WPARAM, LPARAM lParam) {
     state_ = kNormal;
     Notify(0);
     ReleaseCapture();
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
     const LRESULT result = Default();
     // Only a press that began inside the shape and ends inside it is a click.
     HWND parent = GetParent(Hwnd());
@@ -134,7 +134,7 @@ LRESULT CRgnButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             state_ = kHover;
             Notify(1);
             SetCapture(Hwnd());
-            InvalidateRect(Hwnd(), nullptr, FALSE);
+            Invalidate();
         }
         return result;
     }
@@ -152,7 +152,7 @@ void CRgnButton::EndHover() {
     if (state_ == kHover || state_ == kPressed) {
         state_ = kNormal;
         Notify(0);
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
 }
 

@@ -60,11 +60,10 @@ LRESULT CSpinWnd::OnCreate(WPARAM, LPARAM) {
 
 void CSpinWnd::SetStateImages(SkinPart part) {
     part_ = std::move(part);
-    LONG style = GetWindowLongW(Hwnd(), GWL_STYLE);
-    SetWindowLongW(Hwnd(), GWL_STYLE, style & ~(WS_BORDER | WS_TABSTOP));
+    RemoveStyle(WS_BORDER | WS_TABSTOP);
     up_.SetStateImages(part_.Inner(UpRect()));
     down_.SetStateImages(part_.Inner(DownRect()));
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 void CSpinWnd::SetRange(int minimum, int maximum) {

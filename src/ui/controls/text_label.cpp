@@ -46,7 +46,7 @@ LRESULT CTextLabel::OnCreate(WPARAM, LPARAM) {
 void CTextLabel::SetLabelText(std::wstring text) {
     text_ = std::move(text);
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, TRUE);
+        Invalidate(true);
     }
 }
 

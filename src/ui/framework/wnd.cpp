@@ -58,18 +58,25 @@ bool IsReflectable(UINT message) {
 
 }  // namespace
 
-// Installs the thread's CBT hook and the pending object for the span of one creation call.
+// Sets the pending object for the span of one creation call, with the thread's CBT hook. The
+// outermost creation installs the hook and creations nested in it (a dialog's controls) use the
+// same one: under Wine each hook set, removed or passed on is a request to the server, and a
+// dialog builds a hundred windows inside its own creation.
 class CreationScope {
   public:
     CreationScope(CWnd* wnd, const wchar_t* className)
         : savedPending_(tlPending), savedClass_(tlPendingClass) {
         tlPending = wnd;
         tlPendingClass = className;
-        hook_ = SetWindowsHookExW(WH_CBT, &CWnd::CbtHook, nullptr, GetCurrentThreadId());
+        if (tlHook == nullptr) {
+            tlHook = SetWindowsHookExW(WH_CBT, &CWnd::CbtHook, nullptr, GetCurrentThreadId());
+            ownsHook_ = tlHook != nullptr;
+        }
     }
     ~CreationScope() {
-        if (hook_) {
-            UnhookWindowsHookEx(hook_);
+        if (ownsHook_) {
+            UnhookWindowsHookEx(tlHook);
+            tlHook = nullptr;
         }
         tlPending = savedPending_;
         tlPendingClass = savedClass_;
@@ -78,10 +85,13 @@ class CreationScope {
     CreationScope& operator=(const CreationScope&) = delete;
 
   private:
+    static thread_local HHOOK tlHook;
     CWnd* savedPending_;
     const wchar_t* savedClass_;
-    HHOOK hook_;
+    bool ownsHook_ = false;
 };
+
+thread_local HHOOK CreationScope::tlHook = nullptr;
 
 CWnd::~CWnd() {
     if (hwnd_ == nullptr) {
@@ -192,6 +202,19 @@ HWND CWnd::UnsubclassWindow() {
 
 bool CWnd::DestroyWindow() {
     return hwnd_ != nullptr && ::DestroyWindow(hwnd_) != FALSE;
+}
+
+void CWnd::RemoveStyle(LONG_PTR bits) {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    if ((style & bits) != 0) {
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~bits);
+    }
+}
+
+void CWnd::Invalidate(bool erase) const {
+    if (IsWindowVisible(hwnd_)) {
+        InvalidateRect(hwnd_, nullptr, erase ? TRUE : FALSE);
+    }
 }
 
 bool CWnd::WalkPreTranslate(MSG& msg) {

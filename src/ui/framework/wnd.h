@@ -98,6 +98,13 @@ class CWnd {
     HWND UnsubclassWindow();
     bool DestroyWindow();
 
+    // Takes style bits off; asks nothing of the window manager when none of them is set (under
+    // Wine every change is a request to the server, even one that changes nothing).
+    void RemoveStyle(LONG_PTR bits);
+    // Marks the whole window for painting. A window that cannot be seen is painted whole when it
+    // shows, so nothing is asked of the window manager for it until then.
+    void Invalidate(bool erase = false) const;
+
     // Walks from msg.hwnd up its parents and gives each bound object's PreTranslateMessage the
     // message; true when one of them consumed it. Message loops call this before dispatching.
     static bool WalkPreTranslate(MSG& msg);

@@ -75,8 +75,8 @@ BOOL CConfigDlg::OnInitDialog() {
     Initialise();
     // The advanced page is hidden at start and costs as much again as the page that shows, so
     // it is built once the window has been painted (or at once when it is asked for earlier);
-    // the menu-frame hook, which slows every message a little, and the notification icon go in
-    // then too.
+    // the menu-frame hook, which costs a little on every window made, and the notification icon
+    // go in then too.
     SetTimer(Hwnd(), kTimerFinishStart, 50, nullptr);
     return TRUE;
 }
@@ -240,8 +240,8 @@ bool CConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CConfigDlg::ShowPage(int index) {
     basicTab_.SetChecked(index == 0);
     advancedTab_.SetChecked(index == 1);
-    InvalidateRect(basicTab_.Hwnd(), nullptr, FALSE);
-    InvalidateRect(advancedTab_.Hwnd(), nullptr, FALSE);
+    basicTab_.Invalidate();
+    advancedTab_.Invalidate();
     if (index == 1) {
         EnsureAdvancedPage();
     }

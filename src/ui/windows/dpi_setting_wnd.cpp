@@ -60,15 +60,14 @@ LRESULT CDpiSettingWnd::OnCreate(WPARAM, LPARAM) {
 void CDpiSettingWnd::SetImages(const SkinPart& part) {
     // A stage window has no disabled look of its own: it shows Normal.
     part_ = part.WithState(SkinState::kDisable, SkinState::kNormal);
-    const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
-    SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+    RemoveStyle(WS_BORDER | WS_TABSTOP);
     selector_.SetStateImages(part_.Inner(layout_.selector));
     enableBox_.SetStateImages(
         part_.Inner(layout_.enableBox).WithState(SkinState::kDisable, SkinState::kDown));
     selector_.SetCheck(false);
     enableBox_.SetCheckMode(true);
     slider_.SetTrackImage(part_.Inner(layout_.slider));
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 void CDpiSettingWnd::SetValue(int value) {
@@ -87,14 +86,14 @@ void CDpiSettingWnd::ShowEnabled() {
     EnableWindow(selector_.Hwnd(), model_.SelectorEnabled());
     EnableWindow(slider_.Hwnd(), model_.SliderEnabled());
     EnableWindow(value_.Hwnd(), model_.SliderEnabled());
-    InvalidateRect(selector_.Hwnd(), nullptr, FALSE);
+    selector_.Invalidate();
 }
 
 void CDpiSettingWnd::SetCurrent(bool current) {
     model_.SetCurrent(current);
     selector_.SetCheck(model_.SelectorChecked());
     EnableWindow(enableBox_.Hwnd(), model_.EnableBoxEnabled());
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 bool CDpiSettingWnd::OnCommand(WPARAM wParam, LPARAM lParam) {

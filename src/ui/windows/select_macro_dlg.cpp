@@ -62,7 +62,7 @@ void CSelectMacroDlg::ShowRunModes() {
     const auto checks = state_.RunModeChecks();
     for (std::size_t mode = 0; mode < runModes_.size(); ++mode) {
         runModes_[mode].SetCheck(checks[mode]);
-        InvalidateRect(runModes_[mode].Hwnd(), nullptr, FALSE);
+        runModes_[mode].Invalidate();
     }
 }
 

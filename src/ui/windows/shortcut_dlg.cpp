@@ -80,7 +80,7 @@ void CShortCutDlg::ShowFlags() {
     for (std::size_t n = 0; n < checks_.size(); ++n) {
         checks_[n].SetCheck(views[n].checked);
         EnableWindow(checks_[n].Hwnd(), views[n].enabled);
-        InvalidateRect(checks_[n].Hwnd(), nullptr, FALSE);
+        checks_[n].Invalidate();
     }
 }
 
