@@ -1,15 +1,6 @@
 #include "app/config_app.h"
 
 #include <commctrl.h>
-#include <objidl.h>  // GDI+ needs what the lean Windows headers leave out
-
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <memory>
 
 #include "base/unique_handle_win32.h"
@@ -35,9 +26,9 @@ class InstanceMutex {
 };
 
 // The dark frame of every pop-up menu, for the life of the program.
-// A window-procedure hook makes every message sent on the thread a little dearer, which adds up
-// while the main window builds itself; the main window installs it once it has painted (and
-// before any menu). It goes when the program ends.
+// Its hook costs a little on every window made, which adds up while the main window builds
+// itself; the main window installs it once it has painted (and before any menu). It goes when
+// the program ends.
 class MenuFrameHook {
   public:
     MenuFrameHook() = default;
@@ -46,22 +37,13 @@ class MenuFrameHook {
     MenuFrameHook& operator=(const MenuFrameHook&) = delete;
 };
 
-class GdiplusSession {
+// GDI+ starts with the first menu (MenuFont) and ends here, after every window.
+class GdiplusEnd {
   public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-    }
-    ~GdiplusSession() {
-        if (token_ != 0) {
-            Gdiplus::GdiplusShutdown(token_);
-        }
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-  private:
-    ULONG_PTR token_ = 0;
+    GdiplusEnd() = default;
+    ~GdiplusEnd() { StopGdiplus(); }
+    GdiplusEnd(const GdiplusEnd&) = delete;
+    GdiplusEnd& operator=(const GdiplusEnd&) = delete;
 };
 
 }  // namespace
@@ -82,7 +64,7 @@ int CConfigApp::Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     MenuFrameHook menuFrames;
-    GdiplusSession gdiplus;
+    GdiplusEnd gdiplus;
 
     // 200 KB of profiles and the macro library live as long as the window that edits them.
     auto store = std::make_unique<ProfileStore>();

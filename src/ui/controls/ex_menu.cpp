@@ -16,11 +16,34 @@ std::set<const CExMenu*>& LiveMenus() {
     return menus;
 }
 
+constexpr float kMenuFontPixels = 12.0f;
+
+ULONG_PTR gdiplusToken = 0;
+
 Gdiplus::Color ToColor(COLORREF c) {
     return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
 }  // namespace
+
+MenuFont::GdiplusStarted::GdiplusStarted() {
+    if (gdiplusToken == 0) {
+        Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
+            gdiplusToken = 0;  // the menus fall back to GDI text
+        }
+    }
+}
+
+MenuFont::MenuFont()
+    : font_(L"Arial", kMenuFontPixels, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel) {}
+
+void StopGdiplus() {
+    if (gdiplusToken != 0) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+        gdiplusToken = 0;
+    }
+}
 
 CExMenu::CExMenu(const Gdiplus::Font* font) : font_(font) {
     LiveMenus().insert(this);
@@ -263,8 +286,14 @@ struct FrameRecord {
     WNDPROC oldProc;
 };
 
+// Two hooks: the window-procedure hook frames menu windows, but under Wine it makes every message
+// sent on the thread three requests to the server dearer (most of the work of showing the main
+// window again). So it is in place only while a menu window exists: a CBT hook, called only when
+// a window is made, activated or focused, puts it in as a menu window is being created (it then
+// sees that window's WM_CREATE), and it goes when the last framed menu window goes.
 struct HookState {
-    HHOOK hook = nullptr;
+    HHOOK watch = nullptr;  // CBT
+    HHOOK hook = nullptr;   // window procedure
     std::unordered_map<HWND, std::unique_ptr<FrameRecord>> frames;
 };
 
@@ -293,13 +322,24 @@ WNDPROC OldProc(HWND hwnd) {
     return reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
 }
 
+bool IsMenuWindow(HWND hwnd) {
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    return lstrcmpW(name, kMenuClass) == 0;
+}
+
 void Unframe(HWND hwnd) {
     WNDPROC old = OldProc(hwnd);
     if (old != nullptr) {
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         RemovePropW(hwnd, kOldProcProp);
     }
-    Hook().frames.erase(hwnd);
+    HookState& state = Hook();
+    state.frames.erase(hwnd);
+    if (state.frames.empty() && state.hook != nullptr) {
+        UnhookWindowsHookEx(state.hook);
+        state.hook = nullptr;
+    }
 }
 
 LRESULT CALLBACK MenuFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -350,9 +390,7 @@ LRESULT CALLBACK MenuFrameHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && msg != nullptr &&
         (msg->message == WM_CREATE || msg->message == kMenuSizeWindow)) {
-        wchar_t name[16] = {};
-        GetClassNameW(msg->hwnd, name, 16);
-        if (lstrcmpW(name, kMenuClass) == 0 && GetPropW(msg->hwnd, kOldProcProp) == nullptr) {
+        if (IsMenuWindow(msg->hwnd) && GetPropW(msg->hwnd, kOldProcProp) == nullptr) {
             auto record = std::make_unique<FrameRecord>();
             record->oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(msg->hwnd, GWLP_WNDPROC));
             SetPropW(msg->hwnd, kOldProcProp, reinterpret_cast<HANDLE>(record->oldProc));
@@ -367,17 +405,27 @@ LRESULT CALLBACK MenuFrameHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK MenuWatchHook(int code, WPARAM wParam, LPARAM lParam) {
+    HookState& state = Hook();
+    if (code == HCBT_CREATEWND && state.hook == nullptr &&
+        IsMenuWindow(reinterpret_cast<HWND>(wParam))) {
+        state.hook =
+            SetWindowsHookExW(WH_CALLWNDPROC, &MenuFrameHook, nullptr, GetCurrentThreadId());
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 bool InstallMenuFrameHook() {
     HookState& state = Hook();
-    if (state.hook != nullptr) {
+    if (state.watch != nullptr) {
         return true;
     }
     state.frames.clear();
     state.frames.reserve(1000);
-    state.hook = SetWindowsHookExW(WH_CALLWNDPROC, &MenuFrameHook, nullptr, GetCurrentThreadId());
-    return state.hook != nullptr;
+    state.watch = SetWindowsHookExW(WH_CBT, &MenuWatchHook, nullptr, GetCurrentThreadId());
+    return state.watch != nullptr;
 }
 
 void RemoveMenuFrameHook() {
@@ -389,9 +437,11 @@ void RemoveMenuFrameHook() {
         }
     }
     state.frames.clear();
-    if (state.hook != nullptr) {
-        UnhookWindowsHookEx(state.hook);
-        state.hook = nullptr;
+    for (HHOOK* hook : {&state.hook, &state.watch}) {
+        if (*hook != nullptr) {
+            UnhookWindowsHookEx(*hook);
+            *hook = nullptr;
+        }
     }
 }
 

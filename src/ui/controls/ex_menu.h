@@ -2,8 +2,8 @@
 // thread-wide menu-frame hook that gives every pop-up menu window of the thread a thin dark frame
 // with a red outer line.
 //
-//   Gdiplus::Font font(L"Arial", 12, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
-//   CExMenu menu(&font);
+//   MenuFont font;
+//   CExMenu menu(font.Get());
 //   menu.CreatePopup();
 //   int width = 159;
 //   menu.AppendItem(1001, L"Copy");  width = MeasureMenuText(L"Copy", width);
@@ -88,13 +88,32 @@ class CExMenu {
     std::vector<HMENU> subMenus_;
 };
 
+// The menus' text face, Arial 12 px. GDI+ starts with the first one rather than with the program,
+// so its library is loaded when a menu first opens; it runs until StopGdiplus().
+class MenuFont {
+  public:
+    MenuFont();
+    const Gdiplus::Font* Get() const { return &font_; }
+
+  private:
+    struct GdiplusStarted {
+        GdiplusStarted();
+    };
+    GdiplusStarted started_;  // before the font: a GDI+ object needs GDI+ running
+    Gdiplus::Font font_;
+};
+
+// Ends GDI+ if a MenuFont started it; no GDI+ object may be alive then (the program's end).
+void StopGdiplus();
+
 // Width in pixels of text on one line in Arial 13 px regular, as the bounds of its outline; at
 // least `minimum`. Needs GDI+ started.
 int MeasureMenuText(const std::wstring& text, int minimum);
 
 // The menu-frame hook of the calling (user-interface) thread. Every "#32768" window created on
 // the thread is subclassed while it is shown (its old procedure kept in the "CoolMenu_oldProc"
-// property) and framed dark with a red outer line. Installing again does nothing.
+// property) and framed dark with a red outer line; the hook that frames them is in place only
+// while a menu window exists. Installing again does nothing.
 bool InstallMenuFrameHook();
 void RemoveMenuFrameHook();
 

@@ -30,7 +30,6 @@ constexpr COLORREF kEditText = RGB(0, 0, 0);
 constexpr COLORREF kEditBackground = RGB(0xE6, 0xE6, 0xE6);
 constexpr COLORREF kLabelColour = RGB(0xE6, 0xE6, 0xE6);
 constexpr int kLabelFontHeight = 15;
-constexpr int kMenuFontHeight = 12;
 constexpr int kRepeatTextLimit = 3;
 constexpr int kMainMenuMinWidth = 100, kMouseMenuMinWidth = 80, kButtonMenuMinWidth = 50;
 
@@ -388,7 +387,7 @@ constexpr UINT kSubMenuMouseButton = 1006;
 constexpr UINT kSubMenuFirstButton = 1007;
 
 void CSensitivityDlg::ShowEventMenu() {
-    Gdiplus::Font font(L"Arial", kMenuFontHeight, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    MenuFont font;
     lastMenuTexts_.clear();
     auto text = [this](UINT id) {
         lastMenuTexts_.push_back(LangString(id));
@@ -396,8 +395,8 @@ void CSensitivityDlg::ShowEventMenu() {
     };
     // Submenus first: each menu gives its own sub-menus back before it is destroyed.
     std::array<std::unique_ptr<CExMenu>, kMouseButtonTexts.size()> buttons;
-    CExMenu mouse(&font);
-    CExMenu menu(&font);
+    CExMenu mouse(font.Get());
+    CExMenu menu(font.Get());
     if (!menu.CreatePopup() || !mouse.CreatePopup()) {
         return;
     }
@@ -411,7 +410,7 @@ void CSensitivityDlg::ShowEventMenu() {
     };
     int mouseWidth = kMouseMenuMinWidth;
     for (std::size_t b = 0; b < buttons.size(); ++b) {
-        buttons[b] = std::make_unique<CExMenu>(&font);
+        buttons[b] = std::make_unique<CExMenu>(font.Get());
         if (!buttons[b]->CreatePopup()) {
             return;
         }
@@ -476,7 +475,7 @@ void CSensitivityDlg::SetSpin(int spinId, int value) {
 void CSensitivityDlg::EnableWheelSlider(bool enabled) {
     EnableWindow(wheelSlider_.Hwnd(), enabled);
     EnableWindow(wheelSlider_.Knob().Hwnd(), enabled);
-    InvalidateRect(wheelSlider_.Hwnd(), nullptr, FALSE);
+    wheelSlider_.Invalidate();
 }
 
 void CSensitivityDlg::SetMacroLines(const std::vector<std::u16string>& names) {

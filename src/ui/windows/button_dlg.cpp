@@ -20,7 +20,6 @@ namespace {
 
 constexpr COLORREF kCaptionColour = RGB(230, 230, 230);
 constexpr int kCaptionFontHeight = 16;
-constexpr int kMenuFontHeight = 12;
 constexpr UINT kHighlightId = 100;
 constexpr RECT kLightColourCaption{686, 125, 860, 145};
 
@@ -198,18 +197,18 @@ void CButtonDlg::ShowReportRate() {
     for (int j = 0; j < kReportRateCount; ++j) {
         CBitmapBtn& button = reportRates_[static_cast<std::size_t>(j)];
         button.SetCheck(logic_.profile().reportRate == j);
-        InvalidateRect(button.Hwnd(), nullptr, FALSE);
+        button.Invalidate();
     }
 }
 
 void CButtonDlg::ShowColours() {
     const ProfileRecord& profile = logic_.profile();
     lightColour_.SetSwatchColour(profile.lightColour);
-    InvalidateRect(lightColour_.Hwnd(), nullptr, FALSE);
+    lightColour_.Invalidate();
     for (int k = 0; k < kStageColourCount; ++k) {
         CBitmapCBtn& button = stageColours_[static_cast<std::size_t>(k)];
         button.SetSwatchColour(profile.stageColours[k]);
-        InvalidateRect(button.Hwnd(), nullptr, FALSE);
+        button.Invalidate();
     }
 }
 
@@ -302,9 +301,8 @@ void CButtonDlg::OpenFunctionMenu(int index) {
     }
     CBitmapBtn& button = buttons_[static_cast<std::size_t>(index)];
     {
-        Gdiplus::Font font(L"Arial", kMenuFontHeight, Gdiplus::FontStyleRegular,
-                           Gdiplus::UnitPixel);
-        CExMenu menu(&font);
+        MenuFont font;
+        CExMenu menu(font.Get());
         menu.CreatePopup();
         int width = kFunctionMenuMinWidth;
         for (const FunctionMenuItem& item : FunctionMenuItems(kMainMenu)) {
@@ -314,7 +312,7 @@ void CButtonDlg::OpenFunctionMenu(int index) {
         }
         std::vector<std::unique_ptr<CExMenu>> submenus;
         for (uint16_t title : kFunctionSubmenus) {
-            auto submenu = std::make_unique<CExMenu>(&font);
+            auto submenu = std::make_unique<CExMenu>(font.Get());
             submenu->CreatePopup();
             for (const FunctionMenuItem& item : FunctionMenuItems(title)) {
                 const std::wstring text = LangString(item.textId);
@@ -336,9 +334,8 @@ void CButtonDlg::OpenFunctionMenu(int index) {
 
 void CButtonDlg::OpenLightMenu(CBitmapBtn& button, const std::vector<LightMenuItem>& items) {
     {
-        Gdiplus::Font font(L"Arial", kMenuFontHeight, Gdiplus::FontStyleRegular,
-                           Gdiplus::UnitPixel);
-        CExMenu menu(&font);
+        MenuFont font;
+        CExMenu menu(font.Get());
         menu.CreatePopup();
         for (const LightMenuItem& item : items) {
             menu.AppendItem(item.commandId, LangString(item.textId));
