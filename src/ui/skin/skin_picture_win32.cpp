@@ -2,6 +2,11 @@
 #include <olectl.h>
 #include <windows.h>
 
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
 #include "ui/framework/app_globals.h"
 #include "ui/skin/mask_runs.h"
 #include "ui/skin/skin_decode_win32.h"
@@ -82,6 +87,85 @@ SIZE SystemDecode(HGLOBAL memory, DWORD size, Bitmap& bitmap) {
     return BitmapSize(bitmap.Get());
 }
 
+enum class BmpRead { kDone, kDamaged, kNotOurs };
+
+// A BMP file's pixels in a section made with the file's own header, as the system's loader makes
+// one, from the bytes already read: loading it by name again would open and map the file a second
+// time. A file whose header does not add up (a table or pixels past its end, offsets inside the
+// header) is damaged and goes nowhere else: Wine's loader reads past the end of such a file and
+// takes the program down. What this does not read (compressed pixels, old-style headers) is left
+// to the system.
+BmpRead BmpToSection(const std::uint8_t* data, std::size_t size, Bitmap& bitmap) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    if (size < sizeof file + sizeof header.biSize) {
+        return BmpRead::kDamaged;
+    }
+    std::memcpy(&file, data, sizeof file);
+    std::memcpy(&header.biSize, data + sizeof file, sizeof header.biSize);
+    if (header.biSize == sizeof(BITMAPCOREHEADER)) {
+        return file.bfOffBits <= size ? BmpRead::kNotOurs : BmpRead::kDamaged;
+    }
+    if (header.biSize < sizeof header || header.biSize > size - sizeof file ||
+        file.bfOffBits > size || file.bfOffBits < sizeof file + header.biSize) {
+        return BmpRead::kDamaged;
+    }
+    std::memcpy(&header, data + sizeof file, sizeof header);
+    if (header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS) {
+        return BmpRead::kNotOurs;
+    }
+    if (header.biWidth <= 0 || header.biWidth > 65536 || header.biHeight == 0 ||
+        header.biHeight > 65536 || header.biHeight < -65536 || header.biPlanes != 1) {
+        return BmpRead::kDamaged;
+    }
+    std::size_t masks = 0;
+    if (header.biCompression == BI_BITFIELDS) {
+        if (header.biBitCount != 16 && header.biBitCount != 32) {
+            return BmpRead::kDamaged;
+        }
+        masks = header.biSize == sizeof header ? 3 * sizeof(DWORD) : 0;  // later headers hold them
+    }
+    std::size_t colours = header.biClrUsed;  // for 16 bits and more, a table the pixels do not use
+    switch (header.biBitCount) {
+        case 1:
+        case 4:
+        case 8:
+            if (colours == 0) {
+                colours = std::size_t{1} << header.biBitCount;
+            } else if (colours > (std::size_t{1} << header.biBitCount)) {
+                return BmpRead::kDamaged;
+            }
+            break;
+        case 16:
+        case 24:
+        case 32:
+            if (colours > 256) {
+                return BmpRead::kDamaged;
+            }
+            break;
+        default:
+            return BmpRead::kDamaged;
+    }
+    const std::size_t infoBytes = header.biSize + masks + colours * sizeof(RGBQUAD);
+    const std::size_t rows =
+        static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    const std::size_t stride =
+        (static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    const std::size_t pixelBytes = stride * rows;
+    if (file.bfOffBits < sizeof file + infoBytes || pixelBytes > size - file.bfOffBits) {
+        return BmpRead::kDamaged;
+    }
+    void* bits = nullptr;
+    bitmap.Reset(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(data + sizeof file),
+                                  DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) {
+        bitmap.Reset();
+        return BmpRead::kNotOurs;
+    }
+    std::memcpy(bits, data + file.bfOffBits, pixelBytes);
+    return BmpRead::kDone;
+}
+
 }  // namespace
 
 SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
@@ -108,9 +192,16 @@ SIZE LoadSkinPicture(const std::wstring& path, Bitmap& bitmap) {
     // makes an ordinary bitmap of it, whose memory, under Wine, stays in a heap of the process
     // once freed (for a window-sized mask, for the rest of the program's life).
     if (isBmp) {
-        bitmap.Reset(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-        if (bitmap) {
+        data = GlobalLock(memory);
+        const BmpRead read =
+            data == nullptr ? BmpRead::kNotOurs
+                            : BmpToSection(static_cast<const std::uint8_t*>(data), size, bitmap);
+        GlobalUnlock(memory);
+        if (read == BmpRead::kNotOurs) {
+            bitmap.Reset(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        }
+        if (bitmap || read == BmpRead::kDamaged) {
             GlobalFree(memory);
             return BitmapSize(bitmap.Get());
         }

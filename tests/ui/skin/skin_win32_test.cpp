@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "ui/framework/app_globals.h"
@@ -99,6 +101,71 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
     DeleteFileW(broken.c_str());
     DeleteFileW(junk.c_str());
     DeleteFileW(empty.c_str());
+}
+
+// A BMP header that lies about its file (a table or pixels past its end, offsets inside the
+// header) gives no picture, and is not handed to the system's loader either: Wine's reads past the
+// end of the file and the program goes down with it.
+TEST(SkinPictureFailure, BmpHeadersThatDoNotAddUpAreNotTrusted) {
+    // An 8-bit 3 x 2 picture with a two-colour table: rows of 4 bytes.
+    auto make = [](DWORD clrUsed, DWORD offBits, std::size_t pixelBytes, LONG width) {
+        std::vector<std::uint8_t> bytes(14 + 40 + 8 + pixelBytes, 0);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfSize = static_cast<DWORD>(bytes.size());
+        file.bfOffBits = offBits;
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = width;
+        header.biHeight = 2;
+        header.biPlanes = 1;
+        header.biBitCount = 8;
+        header.biClrUsed = clrUsed;
+        std::memcpy(bytes.data(), &file, sizeof file);
+        std::memcpy(bytes.data() + 14, &header, sizeof header);
+        const RGBQUAD table[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+        std::memcpy(bytes.data() + 54, table, sizeof table);
+        for (std::size_t i = 62; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<std::uint8_t>(i % 2);
+        }
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool taken;  // a picture of 3 x 2
+    };
+    const Case cases[] = {
+        {"sound", make(2, 62, 8, 3), true},
+        {"pixels cut short", make(2, 62, 7, 3), false},
+        {"table larger than the bit depth allows", make(0xFFFFFFFF, 62, 8, 3), false},
+        {"pixels said to start inside the header", make(2, 20, 8, 3), false},
+        {"pixels said to start past the end", make(2, 0xFFFFFFF0, 8, 3), false},
+        {"no width", make(2, 62, 8, 0), false},
+    };
+    const std::wstring folder = test::TempFolder(L"t30_skin_bmp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring path = folder + L"case.bmp";
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(f, c.bytes.data(), static_cast<DWORD>(c.bytes.size()), &written, nullptr);
+        CloseHandle(f);
+        Bitmap ours;
+        const SIZE size = LoadSkinPicture(path, ours);
+        if (c.taken) {
+            ASSERT_TRUE(ours);
+            EXPECT_EQ(size.cx, 3);
+            EXPECT_EQ(size.cy, 2);
+            EXPECT_EQ(PixelOf(ours.Get(), 1, 0), RGB(255, 255, 255));  // rows: black, white, black
+            EXPECT_EQ(PixelOf(ours.Get(), 0, 0), RGB(0, 0, 0));
+        } else {
+            EXPECT_FALSE(ours);
+            EXPECT_EQ(size.cx, 0);
+            EXPECT_EQ(size.cy, 0);
+        }
+        DeleteFileW(path.c_str());
+    }
 }
 
 // Pixels of `part` in `state` as drawn into a grey surface of its size plus two pixels right.
