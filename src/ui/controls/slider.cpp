@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "base/debug_output.h"
 #include "base/wide_text.h"
@@ -11,11 +12,6 @@
 
 namespace t30 {
 namespace {
-
-HBITMAP LoadBmpFile(const std::wstring& path) {
-    return static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-}
 
 // "<name>=<value as %f>\n" to the debugger output.
 void TraceValue(const char* name, double value) {
@@ -50,8 +46,8 @@ const MessageMap* CPHSlider::GetMessageMap() const {
     return &map;
 }
 
-bool CPHSlider::Create(const std::wstring& knobFile, int x1, int y, int x2, int bottom, HWND parent,
-                       UINT id, bool shaped) {
+bool CPHSlider::Create(Bitmap picture, int x1, int y, int x2, int bottom, HWND parent, UINT id,
+                       bool shaped) {
     (void)bottom;  // the knob keeps its picture's height
     x1_ = x1;
     y_ = y;
@@ -61,7 +57,7 @@ bool CPHSlider::Create(const std::wstring& knobFile, int x1, int y, int x2, int 
     value_ = 0;
     draggable_ = true;
     id_ = id;
-    picture_.Reset(LoadBmpFile(knobFile));
+    picture_ = std::move(picture);
     if (!picture_) {
         return false;
     }
@@ -108,7 +104,7 @@ int CPHSlider::LeftInParent() const {
 
 void CPHSlider::MoveLeftTo(int left) {
     SetWindowPos(Hwnd(), nullptr, left, y_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 void CPHSlider::SetPosition(int value) {
@@ -190,16 +186,13 @@ const MessageMap* CClickHSlider::GetMessageMap() const {
 
 bool CClickHSlider::Create(const std::wstring& knobFile, const RECT& trackRect, HWND owner,
                            UINT id) {
-    {
-        Bitmap knob(LoadBmpFile(knobFile));
-        if (!knob) {
-            return false;
-        }
-        const SIZE size = BitmapSize(knob.Get());
-        knobWidth_ = size.cx;
-        knobHeight_ = size.cy;
+    // Read once: the knob takes the picture when the track's window is made.
+    const SIZE size = LoadSkinPicture(knobFile, knobPicture_);
+    if (!knobPicture_) {
+        return false;
     }
-    knobFile_ = knobFile;
+    knobWidth_ = size.cx;
+    knobHeight_ = size.cy;
     trackRect_ = trackRect;
     owner_ = owner;
     id_ = id;
@@ -216,7 +209,7 @@ LRESULT CClickHSlider::OnCreate(WPARAM, LPARAM) {
     }
     const int width = trackRect_.right - trackRect_.left;
     const int height = trackRect_.bottom - trackRect_.top;
-    if (!knob_.Create(knobFile_, 0, 0, width, height, Hwnd(), id_, true)) {
+    if (!knob_.Create(std::move(knobPicture_), 0, 0, width, height, Hwnd(), id_, true)) {
         return -1;
     }
     knob_.SetRange(minimum_, maximum_);
@@ -229,7 +222,7 @@ LRESULT CClickHSlider::OnCreate(WPARAM, LPARAM) {
 void CClickHSlider::SetTrackImage(SkinPart track) {
     track_ = std::move(track);
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
 }
 
@@ -247,7 +240,7 @@ void CClickHSlider::SetRounding(bool on) {
 void CClickHSlider::SetValue(int value) {
     knob_.SetPosition(value);
     if (Hwnd()) {
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+        Invalidate();
     }
 }
 

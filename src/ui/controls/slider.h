@@ -18,10 +18,10 @@ namespace t30 {
 // The knob. Its left edge moves between x1 and x2 - width of its parent's client area.
 class CPHSlider : public CWnd {
   public:
-    // Loads the knob picture (nothing is created without it) and makes a visible tab-stop child
+    // Takes the knob picture (nothing is created without it) and makes a visible tab-stop child
     // centred on (x1, y). When shaped, the colour of the picture's top-left pixel is see-through.
-    bool Create(const std::wstring& knobFile, int x1, int y, int x2, int bottom, HWND parent,
-                UINT id, bool shaped);
+    bool Create(Bitmap picture, int x1, int y, int x2, int bottom, HWND parent, UINT id,
+                bool shaped);
     void SetRange(int minimum, int maximum);
     void SetRounding(bool on) { rounding_ = on; }
     void SetDraggable(bool on) { draggable_ = on; }
@@ -84,7 +84,7 @@ class CClickHSlider : public CWnd {
     LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
 
     SkinPart track_;
-    std::wstring knobFile_;
+    Bitmap knobPicture_;  // until the knob is made
     int knobWidth_ = 0, knobHeight_ = 0;
     RECT trackRect_{};
     HWND owner_ = nullptr;
