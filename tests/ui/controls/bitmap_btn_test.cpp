@@ -159,6 +159,27 @@ TEST_F(BitmapButton, PictureByState) {
     }
 }
 
+// A change asks for a repaint only while the button can be seen; one made while it is hidden
+// shows when it shows. Read as painted, without asking for a repaint.
+TEST_F(BitmapButton, AChangeShowsWhetherItWasMadeInSightOrNot) {
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "changed while hidden" : "changed in sight");
+        CBitmapBtn button;
+        Make(button);
+        if (hidden) {
+            ShowWindow(parent_.Hwnd(), SW_HIDE);
+        }
+        button.SetCheck(true);
+        if (hidden) {
+            ShowWindow(parent_.Hwnd(), SW_SHOWNOACTIVATE);
+        }
+        test::PumpFor(100);
+        WindowDC dc(button.Hwnd());
+        EXPECT_EQ(GetPixel(dc.Get(), 5, 5), kDown);
+        button.DestroyWindow();
+    }
+}
+
 TEST_F(BitmapButton, SwatchShowsUnlessDisabled) {
     CBitmapCBtn button;
     Make(button);
