@@ -2,7 +2,6 @@
 #include <olectl.h>
 #include <windows.h>
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -91,10 +90,9 @@ enum class BmpRead { kDone, kDamaged, kNotOurs };
 
 // A BMP file's pixels in a section made with the file's own header, as the system's loader makes
 // one, from the bytes already read: loading it by name again would open and map the file a second
-// time. A file whose header does not add up (a table or pixels past its end, offsets inside the
-// header) is damaged and goes nowhere else: Wine's loader reads past the end of such a file and
-// takes the program down. What this does not read (compressed pixels, old-style headers) is left
-// to the system.
+// time. What this does not read (compressed pixels, old-style or odd headers) is left to the
+// system as before. A file whose pixels would lie past its end is damaged and goes nowhere else:
+// Wine's loader reads past the end of such a file and takes the program down.
 BmpRead BmpToSection(const std::uint8_t* data, std::size_t size, Bitmap& bitmap) {
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER header{};
@@ -102,26 +100,23 @@ BmpRead BmpToSection(const std::uint8_t* data, std::size_t size, Bitmap& bitmap)
         return BmpRead::kDamaged;
     }
     std::memcpy(&file, data, sizeof file);
-    std::memcpy(&header.biSize, data + sizeof file, sizeof header.biSize);
-    if (header.biSize == sizeof(BITMAPCOREHEADER)) {
-        return file.bfOffBits <= size ? BmpRead::kNotOurs : BmpRead::kDamaged;
-    }
-    if (header.biSize < sizeof header || header.biSize > size - sizeof file ||
-        file.bfOffBits > size || file.bfOffBits < sizeof file + header.biSize) {
+    if (file.bfOffBits > size) {
         return BmpRead::kDamaged;
     }
-    std::memcpy(&header, data + sizeof file, sizeof header);
-    if (header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS) {
+    std::memcpy(&header.biSize, data + sizeof file, sizeof header.biSize);
+    if (header.biSize < sizeof header || header.biSize > size - sizeof file) {
         return BmpRead::kNotOurs;
     }
-    if (header.biWidth <= 0 || header.biWidth > 65536 || header.biHeight == 0 ||
+    std::memcpy(&header, data + sizeof file, sizeof header);
+    if ((header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS) ||
+        header.biWidth <= 0 || header.biWidth > 65536 || header.biHeight == 0 ||
         header.biHeight > 65536 || header.biHeight < -65536 || header.biPlanes != 1) {
-        return BmpRead::kDamaged;
+        return BmpRead::kNotOurs;
     }
     std::size_t masks = 0;
     if (header.biCompression == BI_BITFIELDS) {
         if (header.biBitCount != 16 && header.biBitCount != 32) {
-            return BmpRead::kDamaged;
+            return BmpRead::kNotOurs;
         }
         masks = header.biSize == sizeof header ? 3 * sizeof(DWORD) : 0;  // later headers hold them
     }
@@ -133,26 +128,29 @@ BmpRead BmpToSection(const std::uint8_t* data, std::size_t size, Bitmap& bitmap)
             if (colours == 0) {
                 colours = std::size_t{1} << header.biBitCount;
             } else if (colours > (std::size_t{1} << header.biBitCount)) {
-                return BmpRead::kDamaged;
+                return BmpRead::kNotOurs;
             }
             break;
         case 16:
         case 24:
         case 32:
             if (colours > 256) {
-                return BmpRead::kDamaged;
+                return BmpRead::kNotOurs;
             }
             break;
         default:
-            return BmpRead::kDamaged;
+            return BmpRead::kNotOurs;
     }
     const std::size_t infoBytes = header.biSize + masks + colours * sizeof(RGBQUAD);
+    if (file.bfOffBits < sizeof file + infoBytes) {
+        return BmpRead::kNotOurs;
+    }
     const std::size_t rows =
         static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
     const std::size_t stride =
         (static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
     const std::size_t pixelBytes = stride * rows;
-    if (file.bfOffBits < sizeof file + infoBytes || pixelBytes > size - file.bfOffBits) {
+    if (pixelBytes > size - file.bfOffBits) {
         return BmpRead::kDamaged;
     }
     void* bits = nullptr;

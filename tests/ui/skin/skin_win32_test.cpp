@@ -103,9 +103,10 @@ TEST(SkinPictureFailure, MissingOrBrokenFileLeavesAnEmptyBitmap) {
     DeleteFileW(empty.c_str());
 }
 
-// A BMP header that lies about its file (a table or pixels past its end, offsets inside the
-// header) gives no picture, and is not handed to the system's loader either: Wine's reads past the
-// end of the file and the program goes down with it.
+// BMP files are read from the bytes in memory. A header whose pixels would lie past the end of its
+// file gives no picture, and is not handed to the system's loader either (Wine's reads past the
+// end of the file and the program goes down with it); other headers this does not take go to the
+// system's loader as before.
 TEST(SkinPictureFailure, BmpHeadersThatDoNotAddUpAreNotTrusted) {
     // An 8-bit 3 x 2 picture with a two-colour table: rows of 4 bytes.
     auto make = [](DWORD clrUsed, DWORD offBits, std::size_t pixelBytes, LONG width) {
@@ -130,18 +131,19 @@ TEST(SkinPictureFailure, BmpHeadersThatDoNotAddUpAreNotTrusted) {
         }
         return bytes;
     };
+    enum class Outcome { kPicture, kNothing, kSystems };
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
-        bool taken;  // a picture of 3 x 2
+        Outcome outcome;
     };
     const Case cases[] = {
-        {"sound", make(2, 62, 8, 3), true},
-        {"pixels cut short", make(2, 62, 7, 3), false},
-        {"table larger than the bit depth allows", make(0xFFFFFFFF, 62, 8, 3), false},
-        {"pixels said to start inside the header", make(2, 20, 8, 3), false},
-        {"pixels said to start past the end", make(2, 0xFFFFFFF0, 8, 3), false},
-        {"no width", make(2, 62, 8, 0), false},
+        {"sound", make(2, 62, 8, 3), Outcome::kPicture},
+        {"pixels cut short", make(2, 62, 7, 3), Outcome::kNothing},
+        {"pixels said to start past the end", make(2, 0xFFFFFFF0, 8, 3), Outcome::kNothing},
+        {"table larger than the bit depth allows", make(0xFFFFFFFF, 62, 8, 3), Outcome::kSystems},
+        {"pixels said to start inside the header", make(2, 20, 8, 3), Outcome::kSystems},
+        {"no width", make(2, 62, 8, 0), Outcome::kSystems},
     };
     const std::wstring folder = test::TempFolder(L"t30_skin_bmp");
     for (const Case& c : cases) {
@@ -153,16 +155,32 @@ TEST(SkinPictureFailure, BmpHeadersThatDoNotAddUpAreNotTrusted) {
         CloseHandle(f);
         Bitmap ours;
         const SIZE size = LoadSkinPicture(path, ours);
-        if (c.taken) {
-            ASSERT_TRUE(ours);
-            EXPECT_EQ(size.cx, 3);
-            EXPECT_EQ(size.cy, 2);
-            EXPECT_EQ(PixelOf(ours.Get(), 1, 0), RGB(255, 255, 255));  // rows: black, white, black
-            EXPECT_EQ(PixelOf(ours.Get(), 0, 0), RGB(0, 0, 0));
-        } else {
-            EXPECT_FALSE(ours);
-            EXPECT_EQ(size.cx, 0);
-            EXPECT_EQ(size.cy, 0);
+        switch (c.outcome) {
+            case Outcome::kPicture:
+                ASSERT_TRUE(ours);
+                EXPECT_EQ(size.cx, 3);
+                EXPECT_EQ(size.cy, 2);
+                EXPECT_EQ(PixelOf(ours.Get(), 1, 0),
+                          RGB(255, 255, 255));  // rows: black, white, black
+                EXPECT_EQ(PixelOf(ours.Get(), 0, 0), RGB(0, 0, 0));
+                break;
+            case Outcome::kNothing:
+                EXPECT_FALSE(ours);
+                EXPECT_EQ(size.cx, 0);
+                EXPECT_EQ(size.cy, 0);
+                break;
+            case Outcome::kSystems: {
+                // What the system's loader makes of it (a picture or nothing), as before.
+                Bitmap system(
+                    static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+                const SIZE expected = BitmapSize(system.Get());
+                if (system) {
+                    EXPECT_EQ(size.cx, expected.cx);
+                    EXPECT_EQ(size.cy, expected.cy);
+                }
+                break;
+            }
         }
         DeleteFileW(path.c_str());
     }
