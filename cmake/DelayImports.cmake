@@ -2,10 +2,11 @@
 #
 # Under Wine every library the loader maps at start costs requests to the server (the file, its
 # mapping, its start-up code), and a second start, which only hands over to the running program,
-# pays for all of them. The common controls are needed for the first window, GDI+ only for a
-# menu, COM only for pictures the program's own decoder does not read, the shell for the
-# notification icon and the desktop folder, the file dialogs for import and export: so none of
-# them need be mapped before the main window is on the screen.
+# pays for all of them. GDI+ is needed only for a menu, COM only for pictures the program's own
+# decoder does not read, the shell for the notification icon and the desktop folder, the file
+# dialogs for import and export: none of them before the main window is on the screen. The common
+# controls are needed for the first window, and the start loads them (InitCommonControlsEx) once
+# it knows it is the first instance.
 #
 # t30_delay_import(NAME DLL) makes the target t30::delay::NAME: an import library for DLL whose
 # entries go through mingw-w64's delay-load helper. Its entries are those of the toolchain's
