@@ -45,8 +45,8 @@ LRESULT CRgnWnd::OnCreate(WPARAM, LPARAM) {
         return -1;
     }
     // Only the shape is kept; the mask picture goes once it is made.
-    const Bitmap mask(static_cast<HBITMAP>(LoadImageW(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0,
-                                                      0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    Bitmap mask;
+    LoadSkinPicture(maskFile_, mask);
     Region shape = MaskToRegion(mask.Get());
     if (!shape) {
         return 0;  // stays rectangular, and no click ever counts
